@@ -1,0 +1,167 @@
+// Cached directory listings with their short names.
+#include "platform/DirectoryCache.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#include "platform/ShortNames.h"
+#include "platform/TextCase.h"
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case 0: return ERROR_SUCCESS;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ELOOP: return ERROR_ACCESS_DENIED;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case EBUSY:
+    case ETXTBSY: return ERROR_SHARING_VIOLATION;
+    case ENOSPC:
+    case EDQUOT: return 112;  // ERROR_DISK_FULL
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    default: return ERROR_WRITE_FAULT;
+  }
+}
+
+namespace {
+
+bool SortsBefore(const CachedEntry& a, const CachedEntry& b) {
+  return a.upper != b.upper ? a.upper < b.upper : a.name < b.name;
+}
+
+}  // namespace
+
+CDirectoryListing::CDirectoryListing(std::vector<CachedEntry> entries) : m_entries(std::move(entries)) {
+  std::sort(m_entries.begin(), m_entries.end(), SortsBefore);
+}
+
+const std::vector<CachedEntry>& CDirectoryListing::Entries() const {
+  EnsureShortNames();
+  return m_entries;
+}
+
+void CDirectoryListing::EnsureShortNames() const {
+  if (m_shortNamesValid) return;
+  std::vector<std::string> names;
+  names.reserve(m_entries.size());
+  for (const CachedEntry& entry : m_entries) names.push_back(entry.name);
+  std::vector<std::string> shortNames = GenerateShortNames(names);
+  m_byShortName.clear();
+  for (size_t i = 0; i < m_entries.size(); ++i) {
+    m_entries[i].shortName = std::move(shortNames[i]);
+    if (!m_entries[i].shortName.empty()) m_byShortName.emplace(m_entries[i].shortName, i);
+  }
+  m_shortNamesValid = true;
+}
+
+const CachedEntry* CDirectoryListing::Find(std::string_view name) const {
+  std::string upper = AsciiUpper(name);
+  auto first = std::lower_bound(m_entries.begin(), m_entries.end(), upper,
+                                [](const CachedEntry& e, const std::string& key) { return e.upper < key; });
+  const CachedEntry* caseMatch = nullptr;
+  for (auto it = first; it != m_entries.end() && it->upper == upper; ++it) {
+    if (it->name == name) return &*it;
+    if (!caseMatch) caseMatch = &*it;
+  }
+  if (caseMatch) return caseMatch;
+  EnsureShortNames();
+  auto byShort = m_byShortName.find(upper);
+  return byShort == m_byShortName.end() ? nullptr : &m_entries[byShort->second];
+}
+
+void CDirectoryListing::Add(CachedEntry entry) {
+  auto at = std::lower_bound(m_entries.begin(), m_entries.end(), entry, SortsBefore);
+  if (at != m_entries.end() && at->name == entry.name) return;
+  m_entries.insert(at, std::move(entry));
+  m_shortNamesValid = false;
+}
+
+void CDirectoryListing::Remove(std::string_view name) {
+  CachedEntry key{std::string(name), AsciiUpper(name), {}, 0};
+  auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
+  if (it == m_entries.end() || it->name != name) return;
+  m_entries.erase(it);
+  m_shortNamesValid = false;
+}
+
+Status CDirectoryCache::StampOf(const std::string& dir, DirStamp* stamp) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) return Status::Error(ErrorFromErrno(errno));
+  if (!S_ISDIR(st.st_mode)) return Status::Error(ERROR_DIRECTORY);
+  stamp->inode = st.st_ino;
+  stamp->mtimeNs = st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec;
+  stamp->ctimeNs = st.st_ctim.tv_sec * 1'000'000'000LL + st.st_ctim.tv_nsec;
+  return Status::Ok();
+}
+
+Status CDirectoryCache::Read(const std::string& dir, CDirectoryListing* listing) {
+  std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(dir.c_str()), ::closedir);
+  if (!handle) return Status::Error(ErrorFromErrno(errno));
+  ++m_listings;
+  std::vector<CachedEntry> entries;
+  while (const dirent* d = ::readdir(handle.get())) {
+    std::string_view name = d->d_name;
+    if (name == "." || name == "..") continue;
+    unsigned char type = d->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat st {};
+      if (::fstatat(::dirfd(handle.get()), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+    }
+    entries.push_back({std::string(name), AsciiUpper(name), {}, type});
+  }
+  *listing = CDirectoryListing(std::move(entries));
+  return Status::Ok();
+}
+
+Status CDirectoryCache::Get(const std::string& dir, const CDirectoryListing** listing) {
+  DirStamp stamp;
+  RETURN_IF_ERROR(StampOf(dir, &stamp));
+  auto it = m_dirs.find(dir);
+  if (it == m_dirs.end() || !(it->second.stamp == stamp)) {
+    Cached fresh;
+    RETURN_IF_ERROR(Read(dir, &fresh.listing));
+    // Stamped before the read began: a change during the read shows as a stale stamp later.
+    fresh.stamp = stamp;
+    it = m_dirs.insert_or_assign(dir, std::move(fresh)).first;
+  }
+  *listing = &it->second.listing;
+  return Status::Ok();
+}
+
+void CDirectoryCache::Restamp(const std::string& dir, Cached& cached) {
+  DirStamp stamp;
+  if (StampOf(dir, &stamp).IsOk())
+    cached.stamp = stamp;
+  else
+    m_dirs.erase(dir);
+}
+
+void CDirectoryCache::NoteCreated(const std::string& dir, const std::string& name, unsigned char type) {
+  auto it = m_dirs.find(dir);
+  if (it == m_dirs.end()) return;
+  it->second.listing.Add({name, AsciiUpper(name), {}, type});
+  Restamp(dir, it->second);
+}
+
+void CDirectoryCache::NoteRemoved(const std::string& dir, std::string_view name) {
+  auto it = m_dirs.find(dir);
+  if (it == m_dirs.end()) return;
+  it->second.listing.Remove(name);
+  Restamp(dir, it->second);
+}
+
+void CDirectoryCache::Forget(const std::string& dir) { m_dirs.erase(dir); }

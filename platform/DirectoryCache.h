@@ -1,0 +1,82 @@
+// The listings of host directories that path resolution has read, kept for the run.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Status.h"
+
+struct CachedEntry {
+  std::string name;       // as the host spells it
+  std::string upper;      // upper-cased, the sort key
+  std::string shortName;  // generated 8.3 name; empty where the name is one already
+  unsigned char type = 0; // DT_DIR, DT_REG, DT_LNK... as readdir reports it (DT_UNKNOWN resolved)
+};
+
+class CDirectoryListing {
+ public:
+  CDirectoryListing() = default;
+  explicit CDirectoryListing(std::vector<CachedEntry> entries);
+
+  // Sorted by upper-cased name, then by name, each with its short name.
+  const std::vector<CachedEntry>& Entries() const;
+  // The entry that `name` names: the exact spelling first, else the first in sorted order that
+  // differs only in case, else the entry whose short name it is. Null when there is none.
+  const CachedEntry* Find(std::string_view name) const;
+
+  void Add(CachedEntry entry);
+  void Remove(std::string_view name);
+
+ private:
+  // Short names depend on every name of the directory, so they are made again only when
+  // asked for after a change, not once per file that a long deletion removes.
+  void EnsureShortNames() const;
+
+  mutable std::vector<CachedEntry> m_entries;
+  mutable std::unordered_map<std::string, size_t> m_byShortName;
+  mutable bool m_shortNamesValid = false;
+};
+
+class CDirectoryCache {
+ public:
+  // The listing of the host directory `dir` (a real path without symbolic links). The directory
+  // is read again only when it changed since it was last read (its inode, change and
+  // modification times), so repeated lookups in it cost one listing.
+  Status Get(const std::string& dir, const CDirectoryListing** listing);
+
+  // This process made or removed `name` in `dir`: the cached listing follows without reading the
+  // directory again.
+  void NoteCreated(const std::string& dir, const std::string& name, unsigned char type);
+  void NoteRemoved(const std::string& dir, std::string_view name);
+  // Drops what is known of `dir` (a directory that was removed).
+  void Forget(const std::string& dir);
+
+  // How many times a directory was read from the host, for tests and benchmarks.
+  std::uint64_t ListingCount() const { return m_listings; }
+
+ private:
+  struct DirStamp {
+    ino_t inode = 0;
+    std::int64_t mtimeNs = 0;
+    std::int64_t ctimeNs = 0;
+    bool operator==(const DirStamp&) const = default;
+  };
+  struct Cached {
+    DirStamp stamp;
+    CDirectoryListing listing;
+  };
+  static Status StampOf(const std::string& dir, DirStamp* stamp);
+  Status Read(const std::string& dir, CDirectoryListing* listing);
+  void Restamp(const std::string& dir, Cached& cached);
+
+  std::unordered_map<std::string, Cached> m_dirs;
+  std::uint64_t m_listings = 0;
+};
+
+// The Windows error for a failed host call's errno.
+DWORD ErrorFromErrno(int error);

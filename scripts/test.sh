@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what the build needs (when missing), builds the normal and the sanitizer
+# configuration, and runs every test of both with ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+"$(dirname "$0")/install-deps.sh"
+
+jobs=$(nproc)
+build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DUNINST_SANITIZE=ON -DUNINST_BENCHMARKS=OFF
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for dir in build/release build/sanitize; do
+  echo "== ctest in $dir"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 || status=1
+done
+exit $status
