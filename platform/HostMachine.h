@@ -45,6 +45,9 @@ class CHostMachine : public IMachine {
   Status RegEnumValue(RegKeyId key, DWORD index, std::string* name, RegValue* value) override;
   Status RegDeleteKey(RegKeyId parent, std::string_view subPath) override;
   Status RegDeleteValue(RegKeyId key, std::string_view name) override;
+  Status RegBeginTransaction() override;
+  Status RegCommitTransaction() override;
+  void RegRollbackTransaction() override;
   Status RegSync() override;
 
   Status ExitWindows(UINT flags) override;

@@ -31,6 +31,11 @@ Status CHostMachine::RegDeleteKey(RegKeyId parent, std::string_view subPath) {
 Status CHostMachine::RegDeleteValue(RegKeyId key, std::string_view name) {
   return Registry().DeleteValue(key, name);
 }
+Status CHostMachine::RegBeginTransaction() { return Registry().BeginTransaction(); }
+Status CHostMachine::RegCommitTransaction() { return Registry().CommitTransaction(); }
+void CHostMachine::RegRollbackTransaction() {
+  if (m_registry) m_registry->RollbackTransaction();
+}
 Status CHostMachine::RegSync() {
   if (!m_registry) return Status::Ok();
   return m_registry->Sync();

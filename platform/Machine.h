@@ -36,7 +36,7 @@ struct DirEntry {
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
 };
 
-// A registry key as the store knows it. The six roots have fixed ids (see Registry.h).
+// A registry key as the store knows it. The six roots have fixed ids (see RegistryRoots.h).
 using RegKeyId = std::int64_t;
 
 struct RegValue {
@@ -99,12 +99,21 @@ class IMachine {
   virtual Status RegSetValue(RegKeyId key, std::string_view name, const RegValue& value) = 0;
   // The subkey at `index` in case-insensitive sorted order; ERROR_NO_MORE_ITEMS past the end.
   virtual Status RegEnumKey(RegKeyId key, DWORD index, std::string* name) = 0;
-  // The value at `index` in case-insensitive order of names; ERROR_NO_MORE_ITEMS past the end.
+  // The value at `index` in the order the values were created (setting a value again keeps
+  // its place); ERROR_NO_MORE_ITEMS past the end.
   virtual Status RegEnumValue(RegKeyId key, DWORD index, std::string* name, RegValue* value) = 0;
-  // Deletes the key at `subPath` below `parent` and all its subkeys.
+  // Deletes the key at `subPath` below `parent` and all its subkeys; ERROR_BADKEY for an empty
+  // `subPath` (a key never deletes itself, so a root is never deleted).
   virtual Status RegDeleteKey(RegKeyId parent, std::string_view subPath) = 0;
   virtual Status RegDeleteValue(RegKeyId key, std::string_view name) = 0;
-  // Makes every committed registry change durable on disk.
+  // Groups the registry changes up to RegCommitTransaction into one transaction: all of them
+  // take effect, or none after RegRollbackTransaction (or when the process dies first). Other
+  // processes' changes wait meanwhile. Transactions do not nest.
+  virtual Status RegBeginTransaction() = 0;
+  virtual Status RegCommitTransaction() = 0;
+  virtual void RegRollbackTransaction() = 0;
+  // Makes every committed registry change durable on disk (each change is committed, and
+  // survives a crash of the process, when its call returns).
   virtual Status RegSync() = 0;
 
   // ---- System
@@ -159,6 +168,9 @@ class CForwardingMachine : public IMachine {
   }
   Status RegDeleteKey(RegKeyId p, std::string_view s) override { return m_target.RegDeleteKey(p, s); }
   Status RegDeleteValue(RegKeyId k, std::string_view n) override { return m_target.RegDeleteValue(k, n); }
+  Status RegBeginTransaction() override { return m_target.RegBeginTransaction(); }
+  Status RegCommitTransaction() override { return m_target.RegCommitTransaction(); }
+  void RegRollbackTransaction() override { m_target.RegRollbackTransaction(); }
   Status RegSync() override { return m_target.RegSync(); }
 
   Status ExitWindows(UINT flags) override { return m_target.ExitWindows(flags); }

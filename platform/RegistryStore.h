@@ -1,4 +1,4 @@
-// The registry of a machine, kept in MACHINE/registry.db (SQLite).
+// The registry of a machine, kept in MACHINE/registry.db (SQLite, WAL mode).
 #pragma once
 
 #include <memory>
@@ -7,9 +7,15 @@
 
 #include "platform/Machine.h"
 
+// Every change is committed when its call returns (it survives a crash of the process);
+// Sync() makes the committed changes survive a power cut. Several processes may use one
+// machine at once: a change waits for another process's change to end (up to ten seconds).
+// Calls mean what the IMachine registry calls of the same names mean. One thread uses a store
+// at a time, as the program's one thread does.
 class CRegistryStore {
  public:
-  // Opens (or creates, with the six roots) the database at `dbPath`.
+  // Opens (or creates, with the six roots) the database at `dbPath` on first use; an open that
+  // fails is reported by the call that needed it and tried again by the next.
   explicit CRegistryStore(std::string dbPath);
   ~CRegistryStore();
   CRegistryStore(const CRegistryStore&) = delete;
@@ -24,6 +30,10 @@ class CRegistryStore {
   Status EnumValue(RegKeyId key, DWORD index, std::string* name, RegValue* value);
   Status DeleteKey(RegKeyId parent, std::string_view subPath);
   Status DeleteValue(RegKeyId key, std::string_view name);
+
+  Status BeginTransaction();
+  Status CommitTransaction();
+  void RollbackTransaction();
   Status Sync();
 
  private:
