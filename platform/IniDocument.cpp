@@ -172,7 +172,9 @@ IniLine* CIniDocument::LastLine() {
 
 void CIniDocument::AppendSection(std::string_view name, const std::vector<std::string>& lines) {
   if (IniLine* last = LastLine()) GiveLineEnd(*last);
-  IniSection section{NewLine("[" + std::string(name) + "]"), {}, {}};
+  std::string header(1, '[');
+  header.append(name).push_back(']');
+  IniSection section{NewLine(std::move(header)), {}, {}};
   for (const std::string& text : lines) section.lines.push_back(NewLine(text));
   IndexKeys(section);
   m_sections.push_back(std::move(section));
@@ -199,7 +201,9 @@ bool CIniDocument::SetValue(std::string_view sectionName, std::string_view key, 
     InsertLines(*section, InsertionPoint(*section), {EntryText(key, value)});
     IndexKeys(*section);
   }
-  ReparseIfBroken(std::string(sectionName) + std::string(key) + std::string(value));
+  std::string written(sectionName);
+  written.append(key).append(value);
+  ReparseIfBroken(written);
   return true;
 }
 

@@ -67,7 +67,12 @@ void CTestMachine::MakeDir(std::string_view relative) const { fs::create_directo
 
 std::string ToolPath(std::string_view name) {
   const char* dir = std::getenv("UNINST_BIN_DIR");
-  return std::string(dir ? dir : ".") + "/" + std::string(name);
+  return std::string(dir && *dir ? dir : UNINST_BIN_DIR) + "/" + std::string(name);
+}
+
+std::string SourcePath(std::string_view relative) {
+  const char* dir = std::getenv("UNINST_SOURCE_DIR");
+  return std::string(dir && *dir ? dir : UNINST_SOURCE_DIR) + "/" + std::string(relative);
 }
 
 int RunCommand(const std::string& command, std::string* output) {

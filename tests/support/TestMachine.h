@@ -49,5 +49,8 @@ class CTestMachine {
 // The host path of a built program ("uninst-machine"), from UNINST_BIN_DIR.
 std::string ToolPath(std::string_view name);
 
+// The host path of a file of the source tree ("tests/fixtures/registry/sample.reg").
+std::string SourcePath(std::string_view relative);
+
 // Runs a shell command; returns its exit status and, when `output` is given, its standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
