@@ -7,13 +7,16 @@
 #include <sstream>
 #include <vector>
 
-#include "TmuxSession.h"
+#include "tests/support/TmuxSession.h"
 #include "platform/DialogLayout.h"
 #include "resources/ProgramResources.h"
 
 namespace {
 
 constexpr const char* kRestored = "icanon echo";
+
+// The demo program showing template `args`.
+std::string Demo(const std::string& args) { return std::string(TUI_DEMO_PATH) + " " + args; }
 
 std::vector<std::string> Lines(const std::string& screen) {
   std::vector<std::string> lines;
@@ -35,7 +38,7 @@ std::pair<int, int> FocusCell(int id) {
 }
 
 TEST(TerminalTest, MainDialogFillsTheWindowAndTabFollowsTheTemplateOrder) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("Capture board driver")) << tmux.Screen();
   std::vector<std::string> lines = Lines(tmux.Screen());
   ASSERT_EQ(lines.size(), 24u);
@@ -56,7 +59,7 @@ TEST(TerminalTest, MainDialogFillsTheWindowAndTabFollowsTheTemplateOrder) {
 }
 
 TEST(TerminalTest, SpaceTogglesAndAltMnemonicsPressButtons) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("[ ] Capture board driver"));
   tmux.Keys("Space");
   ASSERT_TRUE(tmux.WaitForText("[X] Capture board driver")) << tmux.Screen();
@@ -72,7 +75,7 @@ TEST(TerminalTest, SpaceTogglesAndAltMnemonicsPressButtons) {
 
 TEST(TerminalTest, EscapeAndCtrlCCancelAndTheTerminalIsRestored) {
   for (const char* key : {"Escape", "C-c"}) {
-    CTmuxSession tmux("102");
+    CTmuxSession tmux(Demo("102"));
     ASSERT_TRUE(tmux.WaitForText("Capture board driver"));
     tmux.Keys(key);
     ASSERT_TRUE(tmux.WaitForText("exit=2")) << key << "\n" << tmux.Screen();
@@ -81,7 +84,7 @@ TEST(TerminalTest, EscapeAndCtrlCCancelAndTheTerminalIsRestored) {
 }
 
 TEST(TerminalTest, TerminalIsRestoredWhenTheProgramIsKilled) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("Capture board driver"));
   ASSERT_EQ(kill(tmux.DemoPid(), SIGTERM), 0);
   ASSERT_TRUE(tmux.WaitForText("exit=143")) << tmux.Screen();
@@ -89,7 +92,7 @@ TEST(TerminalTest, TerminalIsRestoredWhenTheProgramIsKilled) {
 }
 
 TEST(TerminalTest, SystemMenuOpensTheAboutDialogAndCloses) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("Capture board driver"));
   tmux.Keys("M-Space");
   ASSERT_TRUE(tmux.WaitForText("Close    Alt+F4")) << tmux.Screen();
@@ -104,7 +107,7 @@ TEST(TerminalTest, SystemMenuOpensTheAboutDialogAndCloses) {
 }
 
 TEST(TerminalTest, MouseClickPressesTheButtonUnderIt) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("[  Cancel  ]"));
   std::pair<int, int> cancel = FocusCell(IDCANCEL);
   // An SGR mouse report (1-based column and row): button 1 down, then up.
@@ -115,7 +118,7 @@ TEST(TerminalTest, MouseClickPressesTheButtonUnderIt) {
 }
 
 TEST(TerminalTest, ProgressDialogUpdatesWhileTheProgramWorksWithoutReadingKeys) {
-  CTmuxSession tmux("134");
+  CTmuxSession tmux(Demo("134"));
   ASSERT_TRUE(tmux.WaitForText("Please wait the uninstallation is in progress")) << tmux.Screen();
   // Redraws are at most 20 a second, so not every file shows; the label must keep moving on.
   auto fileNumber = [](const std::string& screen) {
@@ -132,7 +135,7 @@ TEST(TerminalTest, ProgressDialogUpdatesWhileTheProgramWorksWithoutReadingKeys) 
 }
 
 TEST(TerminalTest, TooSmallTerminalSaysSoAndTheDialogComesBack) {
-  CTmuxSession tmux("102");
+  CTmuxSession tmux(Demo("102"));
   ASSERT_TRUE(tmux.WaitForText("Capture board driver"));
   tmux.Keys("Tab");
   ASSERT_TRUE(tmux.WaitFor([&](const std::string&) { return tmux.Cursor() == FocusCell(IDC_PACKAGE1 + 1); }));
@@ -147,7 +150,7 @@ TEST(TerminalTest, TooSmallTerminalSaysSoAndTheDialogComesBack) {
 }
 
 TEST(TerminalTest, WithoutColoursFocusAndDefaultAreMarked) {
-  CTmuxSession tmux("135", 80, 24, "vt100");
+  CTmuxSession tmux(Demo("135"), 80, 24, "vt100");
   ASSERT_TRUE(tmux.WaitForText("Restart Windows now")) << tmux.Screen();
   // The OK button is the first tab stop and so has the focus.
   EXPECT_NE(tmux.Screen().find("»"), std::string::npos) << tmux.Screen();

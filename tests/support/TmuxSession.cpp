@@ -1,5 +1,5 @@
 // Running the demo under tmux.
-#include "TmuxSession.h"
+#include "tests/support/TmuxSession.h"
 
 #include <unistd.h>
 
@@ -21,12 +21,12 @@ std::string Quote(const std::string& text) {
 
 }  // namespace
 
-CTmuxSession::CTmuxSession(const std::string& args, int cols, int rows, const std::string& term) {
+CTmuxSession::CTmuxSession(const std::string& program, int cols, int rows, const std::string& term) {
   static int counter = 0;
   m_socket = "uninst-tui-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
   m_dir = std::filesystem::temp_directory_path() / m_socket;
   std::filesystem::create_directories(m_dir);
-  std::ofstream(m_dir + "/demo.sh") << "echo $$ > " << m_dir << "/pid\nexec " << TUI_DEMO_PATH << " " << args << "\n";
+  std::ofstream(m_dir + "/demo.sh") << "echo $$ > " << m_dir << "/pid\nexec " << program << "\n";
   std::ofstream(m_dir + "/run.sh") << "sh " << m_dir << "/demo.sh\necho exit=$?\n"
                                    << "stty -a | tr ' ;' '\\n\\n' | grep -x -e icanon -e -icanon -e echo -e -echo | "
                                       "tr '\\n' ' '\necho\nsleep 120\n";

@@ -9,10 +9,10 @@
 
 class CTmuxSession {
  public:
-  // Runs the demo with `args` in a window of cols by rows, TERM=`term`. When the demo ends,
-  // the window shows "exit=N" and the terminal modes that matter ("icanon echo" when the
-  // terminal was put back). `pidFile` receives the demo's process id.
-  CTmuxSession(const std::string& args, int cols = 80, int rows = 24, const std::string& term = "xterm-256color");
+  // Runs the shell command `command` in a window of cols by rows, TERM=`term`. When the
+  // program ends, the window shows "exit=N" and the terminal modes that matter ("icanon echo"
+  // when the terminal was put back).
+  CTmuxSession(const std::string& command, int cols = 80, int rows = 24, const std::string& term = "xterm-256color");
   ~CTmuxSession();
   CTmuxSession(const CTmuxSession&) = delete;
   CTmuxSession& operator=(const CTmuxSession&) = delete;
