@@ -40,10 +40,13 @@ BENCHMARK(BM_LookupOnceParsed)->Arg(1 << 10)->Arg(1 << 20);
 void BM_WriteBatchOfKeys(benchmark::State& state) {
   CTestMachine machine;
   machine.Write("drive_c/Capture/uninstin.ini", MakeScript(static_cast<size_t>(state.range(0))));
+  int round = 0;
   for (auto _ : state) {
+    // A hundred changed keys go out as one atomic, synced write of the file.
     CProfileWriteBatch batch;
+    std::string value = std::to_string(++round);
     for (int i = 0; i < 100; ++i)
-      WritePrivateProfileStringA("Packages", ("Package" + std::to_string(i)).c_str(), nullptr,
+      WritePrivateProfileStringA("Section0", ("Key" + std::to_string(i)).c_str(), value.c_str(),
                                  "C:\\Capture\\uninstin.ini");
   }
 }
