@@ -13,7 +13,6 @@ constexpr const char* kFolders[] = {
     "C:\\WINDOWS",
     "C:\\WINDOWS\\SYSTEM",
     "C:\\WINDOWS\\INF",
-    "C:\\WINDOWS\\INF\\OTHER",
     "C:\\WINDOWS\\Start Menu",
     "C:\\WINDOWS\\Start Menu\\Programs",
     "C:\\WINDOWS\\Desktop",

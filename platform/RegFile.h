@@ -40,6 +40,9 @@ bool ParseRegFile(std::string_view bytes, std::vector<RegFileChange>* changes, R
 // changes and `error` says where. Deleting a key or value that is not there is no error.
 Status ImportRegFiles(IMachine& machine, std::span<const std::string> files, RegFileError* error);
 
+// Imports the .reg text `text` (called `name` in errors) in one transaction, as above.
+Status ImportRegText(IMachine& machine, std::string_view name, std::string_view text, RegFileError* error);
+
 // REGEDIT4 text of the key `key` ("HKEY_LOCAL_MACHINE\Software\X") and all its subkeys, or of
 // the whole registry when `key` is empty: keys depth first, subkeys and values in enumeration
 // order, so the same registry always gives the same text and importing it gives the same

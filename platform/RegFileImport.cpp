@@ -64,12 +64,9 @@ const char* WhatFailed(RegFileChange::Kind kind) {
 
 }  // namespace
 
-Status ImportRegFiles(IMachine& machine, std::span<const std::string> files, RegFileError* error) {
-  // Every file is read and parsed before the first change, so a malformed line anywhere
-  // leaves the registry alone without a rollback.
-  std::vector<ParsedFile> parsed(files.size());
-  for (std::size_t i = 0; i < files.size(); ++i)
-    if (!ReadRegFile(files[i], &parsed[i], error)) return Status::Error(ERROR_INVALID_PARAMETER, error->file);
+namespace {
+
+Status ImportParsed(IMachine& machine, const std::vector<ParsedFile>& parsed, RegFileError* error) {
   CRegTransaction transaction(machine);
   if (Status begun = transaction.Begin(); !begun) {
     *error = {{}, 0, begun.ToString()};
@@ -87,4 +84,25 @@ Status ImportRegFiles(IMachine& machine, std::span<const std::string> files, Reg
   Status committed = transaction.Commit();
   if (!committed) *error = {{}, 0, committed.ToString()};
   return committed;
+}
+
+}  // namespace
+
+Status ImportRegFiles(IMachine& machine, std::span<const std::string> files, RegFileError* error) {
+  // Every file is read and parsed before the first change, so a malformed line anywhere
+  // leaves the registry alone without a rollback.
+  std::vector<ParsedFile> parsed(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i)
+    if (!ReadRegFile(files[i], &parsed[i], error)) return Status::Error(ERROR_INVALID_PARAMETER, error->file);
+  return ImportParsed(machine, parsed, error);
+}
+
+Status ImportRegText(IMachine& machine, std::string_view name, std::string_view text, RegFileError* error) {
+  std::vector<ParsedFile> parsed(1);
+  parsed[0].name = name;
+  if (!ParseRegFile(text, &parsed[0].changes, error)) {
+    error->file = name;
+    return Status::Error(ERROR_INVALID_PARAMETER, error->file);
+  }
+  return ImportParsed(machine, parsed, error);
 }

@@ -9,5 +9,6 @@ void AddInitCommand(CLI::App& app);
 void AddIniCommand(CLI::App& app);
 void AddRegCommand(CLI::App& app);
 void AddBootCommand(CLI::App& app);
+void AddDemoCommand(CLI::App& app);
 
 void SetExitStatus(int status);

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   AddIniCommand(app);
   AddRegCommand(app);
   AddBootCommand(app);
+  AddDemoCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
