@@ -62,7 +62,7 @@ void CDirectoryListing::EnsureShortNames() const {
   m_byShortName.clear();
   for (size_t i = 0; i < m_entries.size(); ++i) {
     m_entries[i].shortName = std::move(shortNames[i]);
-    if (!m_entries[i].shortName.empty()) m_byShortName.emplace(m_entries[i].shortName, i);
+    if (!m_entries[i].shortName.empty()) m_byShortName.emplace(m_entries[i].shortName, m_entries[i].name);
   }
   m_shortNamesValid = true;
 }
@@ -79,22 +79,39 @@ const CachedEntry* CDirectoryListing::Find(std::string_view name) const {
   if (caseMatch) return caseMatch;
   EnsureShortNames();
   auto byShort = m_byShortName.find(upper);
-  return byShort == m_byShortName.end() ? nullptr : &m_entries[byShort->second];
+  if (byShort == m_byShortName.end()) return nullptr;
+  const std::string& longName = byShort->second;
+  CachedEntry key{longName, AsciiUpper(longName), {}, 0};
+  auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
+  return it != m_entries.end() && it->name == longName ? &*it : nullptr;
+}
+
+bool CDirectoryListing::ShortNameTaken(const std::string& shortName) const {
+  if (m_byShortName.contains(shortName)) return true;
+  // A long name that is itself a short name holds that name.
+  auto it = std::lower_bound(m_entries.begin(), m_entries.end(), shortName,
+                             [](const CachedEntry& e, const std::string& key) { return e.upper < key; });
+  for (; it != m_entries.end() && it->upper == shortName; ++it)
+    if (it->name == shortName) return true;
+  return false;
 }
 
 void CDirectoryListing::Add(CachedEntry entry) {
   auto at = std::lower_bound(m_entries.begin(), m_entries.end(), entry, SortsBefore);
   if (at != m_entries.end() && at->name == entry.name) return;
+  if (m_shortNamesValid) {
+    entry.shortName = ShortNameFor(entry.name, [this](const std::string& name) { return ShortNameTaken(name); });
+    if (!entry.shortName.empty()) m_byShortName.emplace(entry.shortName, entry.name);
+  }
   m_entries.insert(at, std::move(entry));
-  m_shortNamesValid = false;
 }
 
 void CDirectoryListing::Remove(std::string_view name) {
   CachedEntry key{std::string(name), AsciiUpper(name), {}, 0};
   auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
   if (it == m_entries.end() || it->name != name) return;
+  if (!it->shortName.empty()) m_byShortName.erase(it->shortName);
   m_entries.erase(it);
-  m_shortNamesValid = false;
 }
 
 Status CDirectoryCache::StampOf(const std::string& dir, DirStamp* stamp) {

@@ -33,12 +33,14 @@ class CDirectoryListing {
   void Remove(std::string_view name);
 
  private:
-  // Short names depend on every name of the directory, so they are made again only when
-  // asked for after a change, not once per file that a long deletion removes.
+  // Short names are given to a whole listing when first asked for; after that, as on FAT,
+  // an entry keeps its short name while others come and go, and a new entry gets one that
+  // is free. A search result's short name therefore still names its file later in the run.
   void EnsureShortNames() const;
+  bool ShortNameTaken(const std::string& shortName) const;
 
   mutable std::vector<CachedEntry> m_entries;
-  mutable std::unordered_map<std::string, size_t> m_byShortName;
+  mutable std::unordered_map<std::string, std::string> m_byShortName;  // short name -> long name
   mutable bool m_shortNamesValid = false;
 };
 

@@ -1,6 +1,7 @@
 // FAT basis-name generation with numeric tails.
 #include "platform/ShortNames.h"
 
+#include <functional>
 #include <unordered_set>
 
 #include "platform/TextCase.h"
@@ -94,6 +95,18 @@ bool IsUpperShortName(std::string_view name) {
   size_t dot = name.find('.');
   if (dot == std::string_view::npos) return IsShortNamePart(name, 8);
   return IsShortNamePart(name.substr(0, dot), 8) && IsShortNamePart(name.substr(dot + 1), 3);
+}
+
+std::string ShortNameFor(std::string_view longName, const std::function<bool(const std::string&)>& taken) {
+  if (IsUpperShortName(longName)) return {};
+  Basis basis = MakeBasis(longName);
+  std::string plain = Join(basis.base, basis.extension);
+  if (basis.lossless && !taken(plain)) return plain;
+  for (unsigned n = 1;; ++n) {
+    std::string tail = "~" + std::to_string(n);
+    std::string candidate = Join(basis.base.substr(0, 8 - std::min<size_t>(tail.size(), 7)) + tail, basis.extension);
+    if (!taken(candidate)) return candidate;
+  }
 }
 
 std::vector<std::string> GenerateShortNames(const std::vector<std::string>& longNames) {

@@ -178,3 +178,26 @@ TEST_F(PathResolution, ChangesByOthersAreSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+// As on FAT, an entry keeps its short name while the run deletes and makes others, so a
+// name taken from a search still names the same file later.
+TEST_F(PathResolution, ShortNamesStayWhileTheDirectoryChanges) {
+  IMachine& machine = m_machine.Machine();
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(machine.ListDirectory("C:\\Capture", &entries).IsOk());
+  ASSERT_EQ(entries[1].shortName, "CAPTUR~2.LNK");
+  ASSERT_TRUE(machine.DeleteFile("C:\\Capture\\CAPTUR~1.LNK").IsOk());
+  ResolvedPath resolved;
+  ASSERT_TRUE(machine.FullPath("C:\\Capture\\CAPTUR~2.LNK", &resolved.windowsPath).IsOk());
+  EXPECT_EQ(resolved.windowsPath, "C:\\Capture\\Capture Player.lnk");
+  ASSERT_TRUE(machine.WriteFileAtomic("C:\\Capture\\Capture Clip.lnk", "").IsOk());
+  ASSERT_TRUE(machine.ListDirectory("C:\\Capture", &entries).IsOk());
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "Capture Clip.lnk");
+  EXPECT_EQ(entries[0].shortName, "CAPTUR~1.LNK") << "a new entry takes a free short name";
+  EXPECT_EQ(entries[1].shortName, "CAPTUR~2.LNK");
+}
+
+}  // namespace
