@@ -4,6 +4,7 @@
 #include "app/StateFile.h"
 #include "app/Texts.h"
 #include "dialogs/UninstallDlg.h"
+#include "engine/OpenRegKey.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/String.h"
@@ -13,26 +14,6 @@ namespace {
 
 constexpr const char* kMsvideoKey = "System\\CurrentControlSet\\control\\MediaResources\\msvideo";
 constexpr size_t kNameRoom = 256;
-
-// A key opened for the length of a scope, flushed and closed at its end.
-class CRegKeyScope {
- public:
-  CRegKeyScope(HKEY parent, const std::string& path) {
-    if (RegOpenKeyA(parent, path.c_str(), &m_key) != ERROR_SUCCESS) m_key = nullptr;
-  }
-  ~CRegKeyScope() {
-    if (!m_key) return;
-    RegFlushKey(m_key);
-    RegCloseKey(m_key);
-  }
-  CRegKeyScope(const CRegKeyScope&) = delete;
-  CRegKeyScope& operator=(const CRegKeyScope&) = delete;
-  bool IsOpen() const { return m_key != nullptr; }
-  HKEY Key() const { return m_key; }
-
- private:
-  HKEY m_key = nullptr;
-};
 
 // The subkey name at `index`, upper-cased; false when there is none.
 bool UpperSubkeyAt(HKEY key, DWORD index, std::string* name) {
@@ -46,17 +27,6 @@ bool UpperSubkeyAt(HKEY key, DWORD index, std::string* name) {
 // An empty driver name would make every video device of the machine the board's.
 bool IsDeviceSubkey(const std::string& upperName, const char* driver) {
   return *driver != '\0' && upperName.find(driver) != std::string::npos;
-}
-
-bool ReadString(HKEY key, const char* value, std::string* data) {
-  char buffer[kNameRoom];
-  DWORD size = sizeof buffer;
-  DWORD type = 0;
-  if (RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) != ERROR_SUCCESS)
-    return false;
-  buffer[sizeof buffer - 1] = '\0';
-  *data = buffer;
-  return true;
 }
 
 struct SplitPath {
@@ -76,7 +46,7 @@ Split SplitAtLastBackslash(const std::string& path, const char* prefix, SplitPat
 }
 
 void DeleteChild(const SplitPath& split) {
-  CRegKeyScope parent(HKEY_LOCAL_MACHINE, split.parent);
+  COpenRegKey parent(HKEY_LOCAL_MACHINE, split.parent.c_str());
   if (parent.IsOpen()) RegDeleteKeyA(parent.Key(), split.child.c_str());
 }
 
@@ -102,7 +72,7 @@ HardwareCheck CUninstallDlg::CheckHardware() {
   GetPrivateProfileStringA(state::kHardware, state::kDriver, state::kDefaultDriver, check.driver.data(),
                            static_cast<DWORD>(check.driver.Capacity()), m_szStatePath);
   if (!check.hardwarePackage) return check;
-  CRegKeyScope msvideo(HKEY_LOCAL_MACHINE, kMsvideoKey);
+  COpenRegKey msvideo(HKEY_LOCAL_MACHINE, kMsvideoKey);
   if (!msvideo.IsOpen()) return check;
   std::string name;
   for (DWORD index = 0; UpperSubkeyAt(msvideo.Key(), index, &name); ++index) {
@@ -117,7 +87,7 @@ HardwareCheck CUninstallDlg::CheckHardware() {
 }
 
 void CUninstallDlg::RemoveDeviceEntries(const char* driver) {
-  CRegKeyScope msvideo(HKEY_LOCAL_MACHINE, kMsvideoKey);
+  COpenRegKey msvideo(HKEY_LOCAL_MACHINE, kMsvideoKey);
   if (!msvideo.IsOpen()) return;
   std::string name;
   DWORD index = 0;
@@ -130,20 +100,20 @@ void CUninstallDlg::RemoveDeviceEntries(const char* driver) {
     }
     bool deleted = false;
     {
-      CRegKeyScope device(HKEY_LOCAL_MACHINE, devicePath);
+      COpenRegKey device(HKEY_LOCAL_MACHINE, devicePath.c_str());
       std::string deviceId;
       std::string softwareKey;
       SplitPath enumKey;
       SplitPath classKey;
-      if (device.IsOpen() && ReadString(device.Key(), "DeviceID", &deviceId)) {
+      if (device.QueryText("DeviceID", &deviceId)) {
         Split enumSplit = SplitAtLastBackslash(deviceId, "Enum\\", &enumKey);
-        Split classSplit = ReadString(device.Key(), "SOFTWAREKEY", &softwareKey)
+        Split classSplit = device.QueryText("SOFTWAREKEY", &softwareKey)
                                ? SplitAtLastBackslash(softwareKey, "", &classKey)
                                : Split::None;
         if (enumSplit != Split::TooLong && classSplit != Split::TooLong) {
           if (enumSplit == Split::Ok) DeleteChild(enumKey);
           if (classSplit == Split::Ok) DeleteChild(classKey);
-          CRegKeyScope again(HKEY_LOCAL_MACHINE, kMsvideoKey);
+          COpenRegKey again(HKEY_LOCAL_MACHINE, kMsvideoKey);
           if (again.IsOpen()) deleted = RegDeleteKeyA(again.Key(), name.c_str()) == ERROR_SUCCESS;
         }
       }
