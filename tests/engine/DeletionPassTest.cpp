@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Machine.h"
 #include "tests/engine/EngineFixture.h"
 #include "tests/files/HeldOpenChild.h"
 
@@ -106,16 +107,12 @@ struct SelfCase {
 };
 
 TEST_F(DeletionPassTest, TheUninstallerRemovesItselfOnlyWhenEveryPackageWasStruck) {
-  const std::string longEntry = "Kalvora TK7/TK5" + std::string(300, ' ') + "x";
   const std::vector<SelfCase> cases = {
       {"every package struck", false, true, "", true},
       {"one package left", false, false, "", false},
       {"CD mode", true, true, "", false},
       {"the entry named in the language section", false, true, "[English]\r\nRegistry Uninstall Entry=Other Program\r\n",
        true},
-      {"an empty entry deletes no key", false, true, "[English]\r\nRegistry Uninstall Entry=\r\n", true},
-      {"an entry too long for the room deletes no key", false, true,
-       "[English]\r\nRegistry Uninstall Entry=" + longEntry + "\r\n", true},
   };
   for (const SelfCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -132,6 +129,35 @@ TEST_F(DeletionPassTest, TheUninstallerRemovesItselfOnlyWhenEveryPackageWasStruc
     EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kOtherKey), !(c.removesSelf && namesOther));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << "the Uninstall key itself always stays";
     EXPECT_TRUE(Exists("C:\\Capture\\uninst.exe")) << "the uninstaller's files wait for the restart";
+  }
+}
+
+// Passes every call on and notes the subkeys that RegDeleteKey was asked to delete.
+class CDeleteKeyRecorder : public CForwardingMachine {
+ public:
+  using CForwardingMachine::CForwardingMachine;
+  Status RegDeleteKey(RegKeyId parent, std::string_view subPath) override {
+    m_deleted.emplace_back(subPath);
+    return CForwardingMachine::RegDeleteKey(parent, subPath);
+  }
+  std::vector<std::string> m_deleted;
+};
+
+TEST_F(DeletionPassTest, TheUninstallEntryNeverNamesTheUninstallKeyItselfNorAnotherProgramsEntry) {
+  const std::string cutName(255, 'k');  // another program's entry, named by the first 255 characters
+  for (const std::string& entry : {std::string(), cutName + " and more"}) {
+    SCOPED_TRACE(entry.size());
+    ImportReg(kUninstallRegistry + "[HKEY_LOCAL_MACHINE\\" + kUninstallKey + "\\" + cutName + "]\r\n\r\n");
+    CDeleteKeyRecorder recorder(m_machine.Machine());
+    InstallMachine(&recorder);
+    RunFiles("", {{"Pkg"}}, "[English]\r\nRegistry Uninstall Entry=" + entry + "\r\n");
+    InstallMachine(&m_machine.Machine());
+    EXPECT_EQ(recorder.m_deleted, std::vector<std::string>{}) << "no key is asked for";
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kOtherKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + cutName).c_str()));
+    EXPECT_EQ(RenameLines(), kSelfLines) << "the rest of the self-removal stands";
+    WriteFile(kWininit, "");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/HostMachine.h"
+#include "platform/Machine.h"
 #include "platform/RegFile.h"
 #include "tests/engine/EngineFixture.h"
 
@@ -101,6 +102,30 @@ TEST_F(RegEntriesTest, EachLineDeletesWhatItNamesBelowTheRootInForce) {
     Run();
     EXPECT_EQ(ExportReg(), Expected(c.deletions));
   }
+}
+
+// A registry whose transactions never commit: what they did is rolled back.
+class CFailingCommitMachine : public CForwardingMachine {
+ public:
+  using CForwardingMachine::CForwardingMachine;
+  Status RegCommitTransaction() override {
+    Target().RegRollbackTransaction();
+    return Status::Error(ERROR_REGISTRY_IO_FAILED);
+  }
+};
+
+TEST_F(RegEntriesTest, ASectionWhoseTransactionDoesNotCommitIsCarriedOutLineByLine) {
+  ImportReg(kBase);
+  WriteScript(Packages("HKEY_LOCAL_MACHINE#Software\\Capture\\Sub##=\r\nHKEY_CURRENT_USER#Software\\Capture#Mode#ON=\r\n",
+                       "Other#Software\\Capture#Path#=\r\n"));
+  SetPackages({{"P1"}, {"P2"}, {"Kept", false}});
+  CFailingCommitMachine failing(m_machine.Machine());
+  InstallMachine(&failing);
+  Run();
+  InstallMachine(&m_machine.Machine());
+  EXPECT_EQ(ExportReg(), Expected("[-HKEY_LOCAL_MACHINE\\Software\\Capture\\Sub]\r\n"
+                                  "[HKEY_CURRENT_USER\\Software\\Capture]\r\n\"Mode\"=-\r\n"))
+      << "the packages are struck, so their entries must not stay behind; P2 acts below P1's last root";
 }
 
 }  // namespace
