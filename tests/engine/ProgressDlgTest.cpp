@@ -1,4 +1,8 @@
 // The progress dialog: what it shows when it opens, its answer to Cancel, and its frame.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "dialogs/ProgressDlg.h"
 #include "tests/engine/EngineFixture.h"
 

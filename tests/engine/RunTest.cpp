@@ -1,6 +1,8 @@
 // The frame of a run: the package walk and its strike-out, the action keys, the order of the
 // actions, the path variables and the directories behind them.
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/engine/EngineFixture.h"
