@@ -1,7 +1,9 @@
 // CActionScope: one engine action as a unit of work. Its profile writes go out together when
-// it ends, and its registry changes are made durable once, not once per line.
+// it ends, its registry changes are made durable once, not once per line, and the directories it
+// walks are checked against the host once.
 #pragma once
 
+#include "platform/DirectoryScope.h"
 #include "platform/Machine.h"
 #include "platform/Profile.h"
 
@@ -17,5 +19,6 @@ class CActionScope {
   CActionScope& operator=(const CActionScope&) = delete;
 
  private:
+  CDirectoryScope m_directories;
   CProfileWriteBatch m_batch;
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/DirectoryScope.h"
 #include "platform/ShortNames.h"
 #include "platform/TextCase.h"
 
@@ -106,6 +107,28 @@ void CDirectoryListing::Add(CachedEntry entry) {
   m_entries.insert(at, std::move(entry));
 }
 
+void CDirectoryListing::KeepShortNamesOf(const CDirectoryListing& earlier) {
+  if (!earlier.m_shortNamesValid) return;
+  m_byShortName.clear();
+  std::vector<CachedEntry*> added;
+  for (CachedEntry& entry : m_entries) {
+    auto it = std::lower_bound(earlier.m_entries.begin(), earlier.m_entries.end(), entry, SortsBefore);
+    bool known = it != earlier.m_entries.end() && it->name == entry.name;
+    // A kept short name that a new long name now spells is that entry's name, not a short one.
+    if (known && (it->shortName.empty() || !ShortNameTaken(it->shortName))) {
+      entry.shortName = it->shortName;
+      if (!entry.shortName.empty()) m_byShortName.emplace(entry.shortName, entry.name);
+    } else {
+      added.push_back(&entry);
+    }
+  }
+  m_shortNamesValid = true;
+  for (CachedEntry* entry : added) {
+    entry->shortName = ShortNameFor(entry->name, [this](const std::string& name) { return ShortNameTaken(name); });
+    if (!entry->shortName.empty()) m_byShortName.emplace(entry->shortName, entry->name);
+  }
+}
+
 void CDirectoryListing::Remove(std::string_view name) {
   CachedEntry key{std::string(name), AsciiUpper(name), {}, 0};
   auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
@@ -145,21 +168,31 @@ Status CDirectoryCache::Read(const std::string& dir, CDirectoryListing* listing)
 }
 
 Status CDirectoryCache::Get(const std::string& dir, const CDirectoryListing** listing) {
+  std::uint64_t scope = CDirectoryScope::Current();
+  auto it = m_dirs.find(dir);
+  if (scope != 0 && it != m_dirs.end() && it->second.checkedInScope == scope) {
+    *listing = &it->second.listing;
+    return Status::Ok();
+  }
   DirStamp stamp;
   RETURN_IF_ERROR(StampOf(dir, &stamp));
-  auto it = m_dirs.find(dir);
   if (it == m_dirs.end() || !(it->second.stamp == stamp)) {
     Cached fresh;
     RETURN_IF_ERROR(Read(dir, &fresh.listing));
+    if (it != m_dirs.end()) fresh.listing.KeepShortNamesOf(it->second.listing);
     // Stamped before the read began: a change during the read shows as a stale stamp later.
     fresh.stamp = stamp;
     it = m_dirs.insert_or_assign(dir, std::move(fresh)).first;
   }
+  it->second.checkedInScope = scope;
   *listing = &it->second.listing;
   return Status::Ok();
 }
 
 void CDirectoryCache::Restamp(const std::string& dir, Cached& cached) {
+  // Checked once in the scope, the directory is trusted until it ends; the next check after it
+  // reads the directory again.
+  if (cached.checkedInScope != 0 && cached.checkedInScope == CDirectoryScope::Current()) return;
   DirStamp stamp;
   if (StampOf(dir, &stamp).IsOk())
     cached.stamp = stamp;
@@ -181,4 +214,24 @@ void CDirectoryCache::NoteRemoved(const std::string& dir, std::string_view name)
   Restamp(dir, it->second);
 }
 
-void CDirectoryCache::Forget(const std::string& dir) { m_dirs.erase(dir); }
+void CDirectoryCache::Forget(const std::string& dir) {
+  m_dirs.erase(dir);
+  m_fds.erase(dir);
+}
+
+int CDirectoryCache::DirectoryFd(const std::string& dir) {
+  constexpr size_t kMaxHeldFds = 64;
+  auto listed = m_dirs.find(dir);
+  if (listed == m_dirs.end()) return -1;
+  ino_t inode = listed->second.stamp.inode;
+  auto held = m_fds.find(dir);
+  if (held != m_fds.end() && held->second.inode == inode) return held->second.fd.Fd();
+  // Work moves from folder to folder, so dropping every held descriptor costs little.
+  if (m_fds.size() >= kMaxHeldFds) m_fds.clear();
+  CHostFile fd(::open(dir.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st {};
+  if (!fd.IsOpen() || ::fstat(fd.Fd(), &st) != 0 || st.st_ino != inode) return -1;
+  HeldFd& slot = m_fds[dir];
+  slot = {inode, std::move(fd)};
+  return slot.fd.Fd();
+}

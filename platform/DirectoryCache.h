@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/HostFile.h"
 #include "platform/Status.h"
 
 struct CachedEntry {
@@ -31,6 +32,9 @@ class CDirectoryListing {
 
   void Add(CachedEntry entry);
   void Remove(std::string_view name);
+  // This listing is a new reading of the directory `earlier` was read from: entries still there
+  // keep the short names they had, and new ones take free names, as on FAT.
+  void KeepShortNamesOf(const CDirectoryListing& earlier);
 
  private:
   // Short names are given to a whole listing when first asked for; after that, as on FAT,
@@ -48,15 +52,22 @@ class CDirectoryCache {
  public:
   // The listing of the host directory `dir` (a real path without symbolic links). The directory
   // is read again only when it changed since it was last read (its inode, change and
-  // modification times), so repeated lookups in it cost one listing.
+  // modification times), so repeated lookups in it cost one listing. Inside a CDirectoryScope
+  // a directory is checked against the host once.
   Status Get(const std::string& dir, const CDirectoryListing** listing);
 
   // This process made or removed `name` in `dir`: the cached listing follows without reading the
-  // directory again.
+  // directory again. Inside a CDirectoryScope the directory is not even checked again; after the
+  // scope it is read once more, its entries keeping their short names.
   void NoteCreated(const std::string& dir, const std::string& name, unsigned char type);
   void NoteRemoved(const std::string& dir, std::string_view name);
   // Drops what is known of `dir` (a directory that was removed).
   void Forget(const std::string& dir);
+
+  // A descriptor (O_PATH) of the directory `dir` whose listing is cached, for calls relative to
+  // it: they look up one name instead of walking the whole host path again. -1 when there is
+  // no listing or the directory at that path is no longer the one listed.
+  int DirectoryFd(const std::string& dir);
 
   // How many times a directory was read from the host, for tests and benchmarks.
   std::uint64_t ListingCount() const { return m_listings; }
@@ -71,6 +82,11 @@ class CDirectoryCache {
   struct Cached {
     DirStamp stamp;
     CDirectoryListing listing;
+    std::uint64_t checkedInScope = 0;  // the CDirectoryScope in which the stamp was last checked
+  };
+  struct HeldFd {
+    ino_t inode = 0;  // of the directory when it was opened
+    CHostFile fd;
   };
   static Status StampOf(const std::string& dir, DirStamp* stamp);
   Status Read(const std::string& dir, CDirectoryListing* listing);
@@ -78,6 +94,7 @@ class CDirectoryCache {
 
   std::unordered_map<std::string, Cached> m_dirs;
   std::uint64_t m_listings = 0;
+  std::unordered_map<std::string, HeldFd> m_fds;  // a few, far below the process's limit
 };
 
 // The Windows error for a failed host call's errno.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -125,12 +126,42 @@ std::vector<DirEntry> FindMatching(std::vector<DirEntry> entries, const std::str
   return matches;
 }
 
+// A plain name that path resolution takes exactly as the search would match it: no `.` or
+// `..`, and no trailing dot or space (which resolution drops and a search does not).
+bool ResolvesLikeSearch(const std::string& name) {
+  return name != "." && name != ".." && !name.ends_with('.') && !name.ends_with(' ');
+}
+
+// The one file a plain name names, found by resolving it rather than by listing its whole
+// directory: a search per listed file would otherwise read every entry of its folder each
+// time. Only a found file or a missing one in an existing folder is answered here; whatever
+// else (a link out of the machine, a missing folder) the listing answers as before.
+std::optional<DWORD> SearchNamed(IMachine& machine, const SearchParts& parts,
+                                 std::vector<WIN32_FIND_DATAA>* results) {
+  if (!ResolvesLikeSearch(parts.pattern)) return std::nullopt;
+  std::string path = parts.directory;
+  if (!path.ends_with('\\')) path += '\\';
+  path += parts.pattern;
+  FileInfo info;
+  Status status = machine.GetFileInfo(path, &info);
+  if (status.Code() == ERROR_FILE_NOT_FOUND) return ERROR_FILE_NOT_FOUND;
+  if (!status) return std::nullopt;
+  DirEntry entry{std::move(info.name), std::move(info.shortName), info.isDirectory,
+                 info.isDirectory ? 0 : info.size,
+                 info.isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE};
+  if (info.isReadOnly) entry.attributes |= FILE_ATTRIBUTE_READONLY;
+  results->push_back(ToFindData(entry));
+  return ERROR_SUCCESS;
+}
+
 // The matches of `path` in the order the search reports them, or the error of the search.
 DWORD Search(std::string_view path, std::vector<WIN32_FIND_DATAA>* results) {
   IMachine& machine = TheMachine();
   SearchParts parts = SplitSearchPath(path);
   if (parts.pattern.empty()) return ERROR_FILE_NOT_FOUND;
   if (parts.directory.empty()) parts.directory = machine.CurrentDirectory();
+  if (!HasWildcards(parts.pattern))
+    if (std::optional<DWORD> answer = SearchNamed(machine, parts, results)) return *answer;
   std::vector<DirEntry> entries;
   if (Status status = machine.ListDirectory(parts.directory, &entries); !status)
     return status.IsNotFound() ? ERROR_PATH_NOT_FOUND : status.Code();

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "platform/HostFile.h"
+#include "platform/HostItem.h"
 
 namespace {
 
@@ -66,7 +67,9 @@ Status CHostMachine::GetFileInfo(std::string_view path, FileInfo* info) {
   if (!resolved.exists) return Status::Error(ERROR_FILE_NOT_FOUND, resolved.windowsPath);
   if (resolved.leavesMachine) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
   struct stat st {};
-  if (::stat(resolved.hostPath.c_str(), &st) != 0) return Fail(resolved.windowsPath);
+  if (CHostItem(m_paths.Cache(), resolved).StatTarget(&st) != 0) return Fail(resolved.windowsPath);
+  info->name = resolved.name;
+  info->shortName = resolved.shortName;
   info->isDirectory = S_ISDIR(st.st_mode);
   info->isReadOnly = IsReadOnly(st);
   info->size = static_cast<std::uint64_t>(st.st_size);
@@ -79,7 +82,7 @@ Status CHostMachine::ReadFile(std::string_view path, std::string* bytes, FileSta
   RETURN_IF_ERROR(m_paths.Resolve(path, &resolved));
   if (!resolved.exists) return Status::Error(ERROR_FILE_NOT_FOUND, resolved.windowsPath);
   if (resolved.leavesMachine || resolved.isDirectory) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
-  CHostFile file(::open(resolved.hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  CHostFile file(CHostItem(m_paths.Cache(), resolved).OpenTarget(O_RDONLY | O_CLOEXEC));
   if (!file.IsOpen()) return Fail(resolved.windowsPath);
   struct stat st {};
   if (::fstat(file.Fd(), &st) != 0) return Fail(resolved.windowsPath);
@@ -147,11 +150,15 @@ Status CHostMachine::ListDirectory(std::string_view path, std::vector<DirEntry>*
   entries->reserve(listing->Entries().size());
   std::string prefix = resolved.windowsPath;
   if (!prefix.ends_with('\\')) prefix += '\\';
+  int dirFd = m_paths.Cache().DirectoryFd(resolved.hostPath);
   for (const CachedEntry& cached : listing->Entries()) {
     DirEntry entry{cached.name, cached.shortName, cached.type == DT_DIR, 0, FILE_ATTRIBUTE_ARCHIVE};
     struct stat st {};
-    std::string host = resolved.hostPath + "/" + cached.name;
-    bool known = cached.type != DT_LNK ? ::lstat(host.c_str(), &st) == 0 : [&] {
+    auto statEntry = [&] {
+      return dirFd >= 0 ? ::fstatat(dirFd, cached.name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
+                        : ::lstat((resolved.hostPath + "/" + cached.name).c_str(), &st);
+    };
+    bool known = cached.type != DT_LNK ? statEntry() == 0 : [&] {
       // A link is reported as what it points to while that stays in the machine, and as an
       // empty file otherwise: a search never looks outside.
       ResolvedPath link;
@@ -173,16 +180,16 @@ Status CHostMachine::DeleteFile(std::string_view path) {
   ResolvedPath resolved;
   RETURN_IF_ERROR(m_paths.Resolve(path, &resolved));
   if (!resolved.exists) return Status::Error(ERROR_FILE_NOT_FOUND, resolved.windowsPath);
-  std::string item = resolved.hostDir + "/" + resolved.name;
+  CHostItem item(m_paths.Cache(), resolved);
   if (!resolved.isLink) {
     struct stat st {};
-    if (::lstat(item.c_str(), &st) != 0) return Fail(resolved.windowsPath);
+    if (item.StatEntry(&st) != 0) return Fail(resolved.windowsPath);
     if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
   } else if (resolved.isDirectory) {
     return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
   }
   // Unlinking the name removes a link itself, never what it points to.
-  if (::unlink(item.c_str()) != 0) return Fail(resolved.windowsPath);
+  if (item.RemoveEntry(0) != 0) return Fail(resolved.windowsPath);
   m_paths.Cache().NoteRemoved(resolved.hostDir, resolved.name);
   return Status::Ok();
 }
@@ -193,11 +200,10 @@ Status CHostMachine::RemoveDirectory(std::string_view path) {
   if (!resolved.exists) return Status::Error(ERROR_FILE_NOT_FOUND, resolved.windowsPath);
   if (resolved.isDriveRoot) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
   if (!resolved.isDirectory) return Status::Error(ERROR_DIRECTORY, resolved.windowsPath);
-  std::string item = resolved.hostDir + "/" + resolved.name;
-  int result = resolved.isLink ? ::unlink(item.c_str()) : ::rmdir(item.c_str());
-  if (result != 0) return Fail(resolved.windowsPath);
+  if (CHostItem(m_paths.Cache(), resolved).RemoveEntry(resolved.isLink ? 0 : AT_REMOVEDIR) != 0)
+    return Fail(resolved.windowsPath);
   m_paths.Cache().NoteRemoved(resolved.hostDir, resolved.name);
-  if (!resolved.isLink) m_paths.Cache().Forget(item);
+  if (!resolved.isLink) m_paths.Cache().Forget(resolved.hostDir + "/" + resolved.name);
   return Status::Ok();
 }
 

@@ -21,6 +21,8 @@ struct FileStamp {
 };
 
 struct FileInfo {
+  std::string name;       // the last component as the host spells it
+  std::string shortName;  // its 8.3 name; empty where the name is itself a valid 8.3 name
   bool isDirectory = false;
   bool isReadOnly = false;  // no write permission bit on the host
   std::uint64_t size = 0;

@@ -185,9 +185,11 @@ Status CPathResolver::Resolve(std::string_view path, ResolvedPath* resolved) {
     std::string item = dir + "/" + entry->name;
     result.windowsPath += entry->name;
     if (last) {
+      listing->Entries();  // gives the listing its short names
       result.exists = true;
       result.hostDir = dir;
       result.name = entry->name;
+      result.shortName = entry->shortName;
       result.hostPath = item;
     } else {
       result.windowsPath += '\\';

@@ -22,6 +22,7 @@ struct ResolvedPath {
   std::string windowsPath;  // absolute, each existing component spelled as on disk
   std::string hostDir;      // the real host directory that holds the last component
   std::string name;         // the last component as on disk, or as given when it is missing
+  std::string shortName;    // the 8.3 name of an existing last component (see CachedEntry)
   std::string hostPath;     // the item itself; a link that stays in the machine is followed
   bool exists = false;
   bool isDirectory = false;     // of the item, after following a link that stays inside
