@@ -1,6 +1,8 @@
 // Parsing and in-place editing of profile files.
 #include "platform/IniDocument.h"
 
+#include <algorithm>
+
 #include "platform/TextCase.h"
 
 namespace {
@@ -212,8 +214,20 @@ bool CIniDocument::DeleteKey(std::string_view sectionName, std::string_view key)
   if (!section) return false;
   auto it = section->firstKey.find(AsciiUpper(key));
   if (it == section->firstKey.end()) return false;
-  section->lines.erase(section->lines.begin() + static_cast<std::ptrdiff_t>(it->second));
-  IndexKeys(*section);
+  const size_t removed = it->second;
+  section->lines.erase(section->lines.begin() + static_cast<std::ptrdiff_t>(removed));
+  // The index follows the removal without being built again: a run that removes many keys of
+  // one section would otherwise rebuild it once for every key.
+  for (auto& [name, index] : section->firstKey)
+    if (index > removed) --index;
+  auto duplicate = std::find_if(section->lines.begin() + static_cast<std::ptrdiff_t>(removed), section->lines.end(),
+                                [&](const IniLine& line) {
+                                  return line.kind == IniLineKind::Entry && EqualsNoCase(line.name, key);
+                                });
+  if (duplicate == section->lines.end())
+    section->firstKey.erase(it);
+  else
+    it->second = static_cast<size_t>(duplicate - section->lines.begin());
   return true;
 }
 

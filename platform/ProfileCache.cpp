@@ -1,6 +1,8 @@
 // Parsed profile copies and their write-out.
 #include "platform/ProfileCache.h"
 
+#include "platform/DirectoryScope.h"
+
 namespace {
 
 Status ReadCopy(IMachine& machine, const std::string& path, CIniDocument* doc, FileStamp* stamp, bool* exists) {
@@ -25,7 +27,12 @@ CProfileCache& TheProfileCache() {
   return cache;
 }
 
-Status CProfileCache::Refresh(IMachine& machine, const std::string& path, Copy& copy) {
+Status CProfileCache::Refresh(IMachine& machine, const std::string& path, Copy& copy, bool always) {
+  // Within one action only this process changes the machine; every line of the action that
+  // reads the file would otherwise look at the disk again.
+  std::uint64_t scope = CDirectoryScope::Current();
+  if (!always && scope != 0 && copy.checkedInScope == scope) return Status::Ok();
+  copy.checkedInScope = scope;
   FileInfo info;
   Status stat = machine.GetFileInfo(path, &info);
   if (stat.IsOk() && copy.exists && info.stamp == copy.stamp) return Status::Ok();
@@ -45,6 +52,7 @@ Status CProfileCache::Load(IMachine& machine, const std::string& path, const CIn
       m_copies.erase(it);
       return read;
     }
+    it->second.checkedInScope = CDirectoryScope::Current();
   } else {
     RETURN_IF_ERROR(Refresh(machine, path, it->second));
   }
@@ -56,7 +64,7 @@ Status CProfileCache::Load(IMachine& machine, const std::string& path, const CIn
 Status CProfileCache::WriteOut(IMachine& machine, const std::string& path, Copy& copy) {
   FileLock lock;
   RETURN_IF_ERROR(machine.LockFileForUpdate(path, &lock));
-  RETURN_IF_ERROR(Refresh(machine, path, copy));
+  RETURN_IF_ERROR(Refresh(machine, path, copy, true));
   copy.pending.clear();
   RETURN_IF_ERROR(machine.WriteFileAtomic(path, copy.doc.Serialize()));
   FileInfo info;
@@ -78,7 +86,7 @@ Status CProfileCache::Update(IMachine& machine, const std::string& path, const E
   FileLock lock;
   RETURN_IF_ERROR(machine.LockFileForUpdate(path, &lock));
   // Another process may have written the file since it was read: edit what is on disk now.
-  RETURN_IF_ERROR(Refresh(machine, path, copy));
+  RETURN_IF_ERROR(Refresh(machine, path, copy, true));
   if (!edit(copy.doc) && copy.exists) return Status::Ok();
   Status written = machine.WriteFileAtomic(path, copy.doc.Serialize());
   if (!written.IsOk()) {

@@ -2,6 +2,7 @@
 // still to go out to disk.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -38,9 +39,11 @@ class CProfileCache {
     FileStamp stamp;
     bool exists = false;
     std::vector<Edit> pending;  // applied to `doc` already; applied again if the disk changed
+    std::uint64_t checkedInScope = 0;  // the CDirectoryScope in which it was last compared with the disk
   };
-  // Brings the copy up to date with the disk, keeping its pending edits.
-  Status Refresh(IMachine& machine, const std::string& path, Copy& copy);
+  // Brings the copy up to date with the disk, keeping its pending edits. Inside a CDirectoryScope
+  // a copy is compared with the disk once, unless `always` (before a write-out, under the lock).
+  Status Refresh(IMachine& machine, const std::string& path, Copy& copy, bool always = false);
   Status WriteOut(IMachine& machine, const std::string& path, Copy& copy);
 
   std::unordered_map<std::string, Copy> m_copies;

@@ -2,6 +2,7 @@
 #include "platform/ShortNames.h"
 
 #include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/TextCase.h"
@@ -79,8 +80,14 @@ std::string Join(const std::string& base, const std::string& extension) {
   return extension.empty() ? base : base + "." + extension;
 }
 
-std::string WithTail(const Basis& basis, std::unordered_set<std::string>& taken) {
-  for (unsigned n = 1;; ++n) {
+// `nextTail` remembers, for each basis, the first tail not yet tried: every earlier one names
+// a taken short name already (names are only ever added), so a directory of many names with one
+// basis costs one try per name instead of one per earlier name.
+std::string WithTail(const Basis& basis, std::unordered_set<std::string>& taken,
+                     std::unordered_map<std::string, unsigned>& nextTail) {
+  unsigned& next = nextTail.try_emplace(Join(basis.base, basis.extension), 1).first->second;
+  for (unsigned n = next;; ++n) {
+    next = n + 1;
     std::string tail = "~" + std::to_string(n);
     std::string base = basis.base.substr(0, 8 - std::min<size_t>(tail.size(), 7)) + tail;
     std::string candidate = Join(base, basis.extension);
@@ -112,6 +119,7 @@ std::string ShortNameFor(std::string_view longName, const std::function<bool(con
 std::vector<std::string> GenerateShortNames(const std::vector<std::string>& longNames) {
   std::vector<std::string> shortNames(longNames.size());
   std::unordered_set<std::string> taken;
+  std::unordered_map<std::string, unsigned> nextTail;
   // Names that are short names already keep them; the others must not collide with those.
   for (const std::string& name : longNames)
     if (IsUpperShortName(name)) taken.insert(name);
@@ -122,7 +130,7 @@ std::vector<std::string> GenerateShortNames(const std::vector<std::string>& long
     if (basis.lossless && taken.insert(plain).second)
       shortNames[i] = plain;
     else
-      shortNames[i] = WithTail(basis, taken);
+      shortNames[i] = WithTail(basis, taken, nextTail);
   }
   return shortNames;
 }

@@ -215,3 +215,29 @@ TEST(ProfileCrash, WriteKilledBeforeRenameLeavesOldFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Removing keys one after another, duplicates among them: every later lookup still finds the
+// right line, and a duplicate key comes to light when the first of its name goes.
+TEST(ProfileWriteRemovals, LookupsStayRightAsKeysGo) {
+  CTestMachine machine;
+  machine.Write(kHostFile, "[a]\r\nk1=1\r\nDup=first\r\nk2=2\r\ndup=second\r\nk3=3\r\n");
+  auto read = [](const char* key) {
+    char value[16] = {};
+    GetPrivateProfileStringA("a", key, "-", value, sizeof value, kFile);
+    return std::string(value);
+  };
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "k1", nullptr, kFile));
+  EXPECT_EQ(read("k2"), "2");
+  EXPECT_EQ(read("k3"), "3");
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "DUP", nullptr, kFile));
+  EXPECT_EQ(read("dup"), "second");
+  EXPECT_EQ(read("k3"), "3");
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "dup", nullptr, kFile));
+  EXPECT_EQ(read("dup"), "-");
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "k3", "three", kFile));
+  EXPECT_EQ(machine.Read(kHostFile), "[a]\r\nk2=2\r\nk3=three\r\n");
+}
+
+}  // namespace
