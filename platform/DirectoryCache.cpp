@@ -50,20 +50,36 @@ CDirectoryListing::CDirectoryListing(std::vector<CachedEntry> entries) : m_entri
 }
 
 const std::vector<CachedEntry>& CDirectoryListing::Entries() const {
+  if (m_removed > 0) Compact();
   EnsureShortNames();
   return m_entries;
+}
+
+const std::string& CDirectoryListing::ShortNameOf(const CachedEntry& entry) const {
+  EnsureShortNames();
+  return entry.shortName;
+}
+
+void CDirectoryListing::Compact() const {
+  std::erase_if(m_entries, [](const CachedEntry& entry) { return entry.removed; });
+  m_removed = 0;
 }
 
 void CDirectoryListing::EnsureShortNames() const {
   if (m_shortNamesValid) return;
   std::vector<std::string> names;
+  std::vector<CachedEntry*> live;
   names.reserve(m_entries.size());
-  for (const CachedEntry& entry : m_entries) names.push_back(entry.name);
+  for (CachedEntry& entry : m_entries) {
+    if (entry.removed) continue;
+    names.push_back(entry.name);
+    live.push_back(&entry);
+  }
   std::vector<std::string> shortNames = GenerateShortNames(names);
   m_byShortName.clear();
-  for (size_t i = 0; i < m_entries.size(); ++i) {
-    m_entries[i].shortName = std::move(shortNames[i]);
-    if (!m_entries[i].shortName.empty()) m_byShortName.emplace(m_entries[i].shortName, m_entries[i].name);
+  for (size_t i = 0; i < live.size(); ++i) {
+    live[i]->shortName = std::move(shortNames[i]);
+    if (!live[i]->shortName.empty()) m_byShortName.emplace(live[i]->shortName, live[i]->name);
   }
   m_shortNamesValid = true;
 }
@@ -74,6 +90,7 @@ const CachedEntry* CDirectoryListing::Find(std::string_view name) const {
                                 [](const CachedEntry& e, const std::string& key) { return e.upper < key; });
   const CachedEntry* caseMatch = nullptr;
   for (auto it = first; it != m_entries.end() && it->upper == upper; ++it) {
+    if (it->removed) continue;
     if (it->name == name) return &*it;
     if (!caseMatch) caseMatch = &*it;
   }
@@ -82,9 +99,9 @@ const CachedEntry* CDirectoryListing::Find(std::string_view name) const {
   auto byShort = m_byShortName.find(upper);
   if (byShort == m_byShortName.end()) return nullptr;
   const std::string& longName = byShort->second;
-  CachedEntry key{longName, AsciiUpper(longName), {}, 0};
+  CachedEntry key{longName, AsciiUpper(longName), {}, 0, false};
   auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
-  return it != m_entries.end() && it->name == longName ? &*it : nullptr;
+  return it != m_entries.end() && it->name == longName && !it->removed ? &*it : nullptr;
 }
 
 bool CDirectoryListing::ShortNameTaken(const std::string& shortName) const {
@@ -93,18 +110,24 @@ bool CDirectoryListing::ShortNameTaken(const std::string& shortName) const {
   auto it = std::lower_bound(m_entries.begin(), m_entries.end(), shortName,
                              [](const CachedEntry& e, const std::string& key) { return e.upper < key; });
   for (; it != m_entries.end() && it->upper == shortName; ++it)
-    if (it->name == shortName) return true;
+    if (it->name == shortName && !it->removed) return true;
   return false;
 }
 
 void CDirectoryListing::Add(CachedEntry entry) {
   auto at = std::lower_bound(m_entries.begin(), m_entries.end(), entry, SortsBefore);
-  if (at != m_entries.end() && at->name == entry.name) return;
+  bool revived = at != m_entries.end() && at->name == entry.name;
+  if (revived && !at->removed) return;
   if (m_shortNamesValid) {
     entry.shortName = ShortNameFor(entry.name, [this](const std::string& name) { return ShortNameTaken(name); });
     if (!entry.shortName.empty()) m_byShortName.emplace(entry.shortName, entry.name);
   }
-  m_entries.insert(at, std::move(entry));
+  if (revived) {
+    *at = std::move(entry);
+    --m_removed;
+  } else {
+    m_entries.insert(at, std::move(entry));
+  }
 }
 
 void CDirectoryListing::KeepShortNamesOf(const CDirectoryListing& earlier) {
@@ -113,7 +136,7 @@ void CDirectoryListing::KeepShortNamesOf(const CDirectoryListing& earlier) {
   std::vector<CachedEntry*> added;
   for (CachedEntry& entry : m_entries) {
     auto it = std::lower_bound(earlier.m_entries.begin(), earlier.m_entries.end(), entry, SortsBefore);
-    bool known = it != earlier.m_entries.end() && it->name == entry.name;
+    bool known = it != earlier.m_entries.end() && it->name == entry.name && !it->removed;
     // A kept short name that a new long name now spells is that entry's name, not a short one.
     if (known && (it->shortName.empty() || !ShortNameTaken(it->shortName))) {
       entry.shortName = it->shortName;
@@ -130,11 +153,13 @@ void CDirectoryListing::KeepShortNamesOf(const CDirectoryListing& earlier) {
 }
 
 void CDirectoryListing::Remove(std::string_view name) {
-  CachedEntry key{std::string(name), AsciiUpper(name), {}, 0};
+  CachedEntry key{std::string(name), AsciiUpper(name), {}, 0, false};
   auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key, SortsBefore);
-  if (it == m_entries.end() || it->name != name) return;
+  if (it == m_entries.end() || it->name != name || it->removed) return;
   if (!it->shortName.empty()) m_byShortName.erase(it->shortName);
-  m_entries.erase(it);
+  it->shortName.clear();
+  it->removed = true;
+  ++m_removed;
 }
 
 Status CDirectoryCache::StampOf(const std::string& dir, DirStamp* stamp) {
@@ -161,7 +186,7 @@ Status CDirectoryCache::Read(const std::string& dir, CDirectoryListing* listing)
       if (::fstatat(::dirfd(handle.get()), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
       type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
     }
-    entries.push_back({std::string(name), AsciiUpper(name), {}, type});
+    entries.push_back({std::string(name), AsciiUpper(name), {}, type, false});
   }
   *listing = CDirectoryListing(std::move(entries));
   return Status::Ok();
@@ -203,7 +228,7 @@ void CDirectoryCache::Restamp(const std::string& dir, Cached& cached) {
 void CDirectoryCache::NoteCreated(const std::string& dir, const std::string& name, unsigned char type) {
   auto it = m_dirs.find(dir);
   if (it == m_dirs.end()) return;
-  it->second.listing.Add({name, AsciiUpper(name), {}, type});
+  it->second.listing.Add({name, AsciiUpper(name), {}, type, false});
   Restamp(dir, it->second);
 }
 

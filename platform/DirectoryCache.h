@@ -17,6 +17,7 @@ struct CachedEntry {
   std::string upper;      // upper-cased, the sort key
   std::string shortName;  // generated 8.3 name; empty where the name is one already
   unsigned char type = 0; // DT_DIR, DT_REG, DT_LNK... as readdir reports it (DT_UNKNOWN resolved)
+  bool removed = false;   // gone: found by no lookup, dropped when the listing is next walked
 };
 
 class CDirectoryListing {
@@ -24,8 +25,10 @@ class CDirectoryListing {
   CDirectoryListing() = default;
   explicit CDirectoryListing(std::vector<CachedEntry> entries);
 
-  // Sorted by upper-cased name, then by name, each with its short name.
+  // Sorted by upper-cased name, then by name, each with its short name; no removed entries.
   const std::vector<CachedEntry>& Entries() const;
+  // The short name of an entry that Find returned.
+  const std::string& ShortNameOf(const CachedEntry& entry) const;
   // The entry that `name` names: the exact spelling first, else the first in sorted order that
   // differs only in case, else the entry whose short name it is. Null when there is none.
   const CachedEntry* Find(std::string_view name) const;
@@ -42,10 +45,14 @@ class CDirectoryListing {
   // is free. A search result's short name therefore still names its file later in the run.
   void EnsureShortNames() const;
   bool ShortNameTaken(const std::string& shortName) const;
+  // Drops the removed entries. A removal only marks its entry, so that a pass removing every
+  // file of a large folder one by one does not move the rest of the listing each time.
+  void Compact() const;
 
   mutable std::vector<CachedEntry> m_entries;
   mutable std::unordered_map<std::string, std::string> m_byShortName;  // short name -> long name
   mutable bool m_shortNamesValid = false;
+  mutable size_t m_removed = 0;  // entries marked removed, not yet dropped
 };
 
 class CDirectoryCache {

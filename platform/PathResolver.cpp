@@ -185,11 +185,10 @@ Status CPathResolver::Resolve(std::string_view path, ResolvedPath* resolved) {
     std::string item = dir + "/" + entry->name;
     result.windowsPath += entry->name;
     if (last) {
-      listing->Entries();  // gives the listing its short names
       result.exists = true;
       result.hostDir = dir;
       result.name = entry->name;
-      result.shortName = entry->shortName;
+      result.shortName = listing->ShortNameOf(*entry);
       result.hostPath = item;
     } else {
       result.windowsPath += '\\';

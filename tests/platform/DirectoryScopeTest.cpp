@@ -81,3 +81,34 @@ TEST(DirectoryScope, ProfileWritesKeepAnotherWritersChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pass that removes every file of a large folder one at a time (a removal only marks its
+// entry until the listing is next walked): every lookup stays right meanwhile.
+TEST(DirectoryScope, RemovingAFolderFileByFileStaysRight) {
+  constexpr int kFiles = 3000;
+  CTestMachine machine;
+  for (int i = 0; i < kFiles; ++i) machine.Write("drive_c/Many/clip" + std::to_string(i) + ".tkv", "x");
+  IMachine& pc = machine.Machine();
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(pc.ListDirectory("C:\\Many", &entries).IsOk());
+  ASSERT_EQ(entries.size(), static_cast<size_t>(kFiles));
+  const std::string lastShort = entries.back().shortName;
+  const std::string lastName = entries.back().name;
+  CDirectoryScope scope;
+  for (size_t i = 0; i + 1 < entries.size(); ++i) {
+    ASSERT_TRUE(pc.DeleteFile("C:\\Many\\" + entries[i].shortName).IsOk()) << entries[i].name;
+    ASSERT_FALSE(Exists(pc, "C:\\Many\\" + entries[i].name));
+  }
+  std::string full;
+  ASSERT_TRUE(pc.FullPath("C:\\Many\\" + lastShort, &full).IsOk());
+  EXPECT_EQ(full, "C:\\Many\\" + lastName) << "the last file keeps its short name";
+  // Made again, a removed name is a new entry with a short name of its own.
+  ASSERT_TRUE(pc.WriteFileAtomic("C:\\Many\\" + entries[0].name, "y").IsOk());
+  ASSERT_TRUE(pc.ListDirectory("C:\\Many", &entries).IsOk());
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_NE(entries[0].shortName, entries[1].shortName);
+}
+
+}  // namespace
