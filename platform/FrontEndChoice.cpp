@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/ScriptFrontEnd.h"
+#include "platform/SilentFrontEnd.h"
 #include "platform/TerminalUi.h"
 
 namespace {
@@ -48,12 +49,19 @@ std::unique_ptr<IFrontEnd> MakeScriptFrontEnd(const FrontEndOptions& options, st
 }  // namespace
 
 std::unique_ptr<IFrontEnd> MakeFrontEnd(const FrontEndOptions& options, std::string* error) {
+  if (options.unattended) {
+    if (!options.scriptPath.empty() || !options.transcriptPath.empty()) {
+      *error = "an unattended run takes no --script or --transcript";
+      return nullptr;
+    }
+    return std::make_unique<CSilentFrontEnd>(*options.unattended);
+  }
   if (options.scriptPath.empty() != options.transcriptPath.empty()) {
     *error = "--script and --transcript go together";
     return nullptr;
   }
   if (!options.scriptPath.empty()) return MakeScriptFrontEnd(options, error);
   std::unique_ptr<IFrontEnd> terminal = CTerminalUi::Open(options.mono, error);
-  if (!terminal) *error += "; give --script FILE --transcript FILE to run without a terminal";
+  if (!terminal) *error += "; give --silent, or --script FILE --transcript FILE, to run without a terminal";
   return terminal;
 }

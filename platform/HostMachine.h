@@ -19,6 +19,10 @@ class CHostMachine : public IMachine {
   static Status Open(const std::string& root, std::unique_ptr<CHostMachine>* machine);
 
   const std::string& Root() const { return m_root; }
+  // Opens registry.db at once rather than on first use, so that a registry that cannot be
+  // opened is found before anything else happens. A machine without one gets it on first use,
+  // as before, or, without `mayCreate`, fails with ERROR_FILE_NOT_FOUND.
+  Status OpenRegistry(bool mayCreate);
 
   Status FullPath(std::string_view path, std::string* full) override;
   Status SetCurrentDirectory(std::string_view path) override;

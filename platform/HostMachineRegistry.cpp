@@ -1,9 +1,21 @@
 // The registry calls of the host machine, served by its SQLite store.
 #include "platform/HostMachine.h"
 
+#include <unistd.h>
+
+#include "platform/RegistryRoots.h"
+
 CRegistryStore& CHostMachine::Registry() {
   if (!m_registry) m_registry = std::make_unique<CRegistryStore>(m_root + "/registry.db");
   return *m_registry;
+}
+
+Status CHostMachine::OpenRegistry(bool mayCreate) {
+  const std::string path = m_root + "/registry.db";
+  if (!m_registry && ::access(path.c_str(), F_OK) != 0)
+    return mayCreate ? Status::Ok() : Status::Error(ERROR_FILE_NOT_FOUND, path);
+  // Any key will do: looking one up opens the database.
+  return Registry().CheckKey(FindRegRootByName("HKEY_LOCAL_MACHINE")->id).WithPath(path);
 }
 
 Status CHostMachine::RegOpenKey(RegKeyId parent, std::string_view subPath, RegKeyId* key) {

@@ -4,22 +4,11 @@
 #include <algorithm>
 
 #include "platform/Menu.h"
+#include "platform/MessageBoxButtons.h"
 
 namespace {
 
 CDialog* DialogOf(CWnd& wnd) { return dynamic_cast<CDialog*>(wnd.GetTopLevelParent()); }
-
-// The answers a message box of `type` has buttons for.
-std::vector<int> AnswersFor(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    default: return {IDOK};
-  }
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -167,7 +156,7 @@ int CScriptFrontEnd::MessageBox(CWnd* owner, const std::string& text, const std:
                 " waits for an answer");
   m_transcript.Action(action->line, action->text);
   if (action->verb != ScriptVerb::Answer) Fail(action->line, "'" + action->text + "': " + box + " waits for an answer");
-  std::vector<int> answers = AnswersFor(type);
+  std::vector<int> answers = MessageBoxAnswers(type);
   int answer = static_cast<int>(action->number);
   if (std::find(answers.begin(), answers.end(), answer) == answers.end())
     Fail(action->line, "'" + action->text + "': " + box + " of type " + std::to_string(type & MB_TYPEMASK) +

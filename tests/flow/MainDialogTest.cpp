@@ -33,7 +33,7 @@ TEST_F(MainDialog, PackageFlagsByTheirFirstCharacter) {
            "PackageG=yes\r\n");
   SetScript("[English]\r\nPackageA=Capture driver\r\n");
   UninstResult result = Run("key ESC\n");
-  ASSERT_EQ(result.status, 0) << result.errors;
+  ASSERT_EQ(result.status, 1) << "stopped before anything was removed\n" << result.errors;
   const int expected[] = {1, 0, 0, 1, 1, 0, 0};
   for (int i = 0; i < 7; ++i) {
     EXPECT_NE(Box(result, i).find("\"visible\":true"), std::string::npos) << i;
@@ -86,7 +86,7 @@ TEST_F(MainDialog, NothingInstalledSaysAllDeletedAndEnds) {
   SetState("[Language]\r\nLanguage=English\r\n");
   SetScript("[English]\r\nUninstallation title=" + std::string(100, 'T') + "\r\n");
   UninstResult result = Run("answer IDOK\n");
-  ASSERT_EQ(result.status, 0) << result.errors;
+  ASSERT_EQ(result.status, 1) << "stopped before anything was removed\n" << result.errors;
   std::string title79(79, 'T');
   EXPECT_TRUE(result.Has({"\"event\":\"messagebox\"", "\"caption\":\"" + title79 + "\"",
                           "The complete Kalvora TK7/TK5 software has been deleted completely!", "\"type\":0"}));
@@ -98,7 +98,7 @@ TEST_F(MainDialog, CancelEscapeAndEnter) {
   SetState("[Packages]\r\nA=1\r\n");
   EXPECT_TRUE(Run("click 2\n").Has({"\"id\":102", "\"state\":\"end\"", "\"result\":2"}));
   UninstResult result = Run("key ENTER\ncheck 1001\nkey ESC\n");
-  ASSERT_EQ(result.status, 0) << result.errors;
+  ASSERT_EQ(result.status, 1) << "stopped before anything was removed\n" << result.errors;
   EXPECT_EQ(result.Lines({"\"state\":\"end\""}).size(), 1u) << "Enter must not end the dialog";
   EXPECT_TRUE(result.Has({"\"id\":102", "\"state\":\"end\"", "\"result\":2"}));
 }
@@ -130,7 +130,7 @@ TEST_F(MainDialog, SystemCommandsSixteenToThirtyOneOpenAbout) {
   SetState("[Packages]\r\nA=1\r\n");
   SetScript("[English]\r\nAbout uninstall=About it\r\nOK=Fine\r\n");
   UninstResult result = Run("syscommand 16\nkey ESC\nsyscommand 31\nclick 1\nsyscommand 32\nkey ESC\n");
-  ASSERT_EQ(result.status, 0) << result.errors;
+  ASSERT_EQ(result.status, 1) << "stopped before anything was removed\n" << result.errors;
   EXPECT_EQ(result.Lines({"\"id\":100", "\"state\":\"open\"", "\"caption\":\"About it\"", "\"owner\":102"}).size(), 2u);
   EXPECT_TRUE(result.Has({"\"dialog\":100", "\"id\":1,", "\"text\":\"Fine\""}));
   EXPECT_TRUE(result.Has({"\"id\":102", "\"state\":\"end\"", "\"result\":2"}));
@@ -183,11 +183,11 @@ TEST_F(MainDialog, CommandLineGivenExplicitly) {
   const std::string common = "'" + ToolPath("uninst") + "' --machine '" + m_machine.Root() + "' --script '" + dir.Path() +
                              "/s.txt' --transcript '" + dir.Path() + "/t.jsonl' ";
   std::string transcript;
-  ASSERT_EQ(RunCommand(common + "--command-line '\"C:\\Capture\\uninst.exe\" /x' 2>&1"), 0);
+  ASSERT_EQ(RunCommand(common + "--command-line '\"C:\\Capture\\uninst.exe\" /x' 2>&1"), 1);
   RunCommand("cat '" + dir.Path() + "/t.jsonl'", &transcript);
   EXPECT_NE(transcript.find("\"id\":1001,\"kind\":\"checkbox\",\"text\":\"A\",\"visible\":true"), std::string::npos);
   // A bare name: the directory it is started in, which must be on the machine.
-  EXPECT_EQ(RunCommand("cd '" + m_machine.Host("drive_c/Capture") + "' && " + common + "--command-line uninst.exe"), 0);
+  EXPECT_EQ(RunCommand("cd '" + m_machine.Host("drive_c/Capture") + "' && " + common + "--command-line uninst.exe"), 1);
   RunCommand("cat '" + dir.Path() + "/t.jsonl'", &transcript);
   EXPECT_NE(transcript.find("\"id\":1001,\"kind\":\"checkbox\",\"text\":\"A\",\"visible\":true"), std::string::npos);
   EXPECT_EQ(RunCommand("cd / && " + common + "--command-line uninst.exe 2>/dev/null"), 2);
@@ -198,11 +198,11 @@ TEST_F(MainDialog, ClearErrorsForWhatCannotRun) {
   CTempDir elsewhere;
   std::string uninst = "'" + ToolPath("uninst") + "' ";
   std::string out;
-  EXPECT_EQ(RunCommand(uninst + "'" + elsewhere.Path() + "/uninst.exe' --script /dev/null --transcript - 2>&1", &out), 2);
+  EXPECT_EQ(RunCommand(uninst + "'" + elsewhere.Path() + "/uninst.exe' --script /dev/null --transcript - 2>&1", &out), 3);
   EXPECT_NE(out.find("not inside a machine's drive folder"), std::string::npos) << out;
   EXPECT_EQ(RunCommand(uninst + "'" + Program() + "' </dev/null 2>&1", &out), 2) << "no terminal and no script";
   EXPECT_NE(out.find("uninst:"), std::string::npos);
-  EXPECT_EQ(RunCommand(uninst + "--machine '" + elsewhere.Path() + "/none' --command-line 'C:\\x.exe' 2>&1", &out), 2);
+  EXPECT_EQ(RunCommand(uninst + "--machine '" + elsewhere.Path() + "/none' --command-line 'C:\\x.exe' 2>&1", &out), 3);
   EXPECT_EQ(RunCommand(uninst + " 2>&1", &out), 2);
   EXPECT_EQ(RunCommand(uninst + "--help", &out), 0);
   EXPECT_NE(out.find("--script"), std::string::npos);
@@ -210,7 +210,7 @@ TEST_F(MainDialog, ClearErrorsForWhatCannotRun) {
   const std::string deep = "drive_c/" + std::string(120, 'd') + "/" + std::string(120, 'e');
   m_machine.MakeDir(deep);
   UninstResult result = RunUninst(m_machine.Host(deep + "/uninst.exe"), "key ESC\n");
-  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.status, 3);
   EXPECT_NE(result.errors.find("256 characters or more"), std::string::npos) << result.errors;
 }
 

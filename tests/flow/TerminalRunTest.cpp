@@ -18,7 +18,7 @@ TEST(TerminalRun, MainDialogSpaceAndEscape) {
   tmux.Keys("Space");
   EXPECT_TRUE(tmux.WaitForText("[X] Capture board driver")) << tmux.Screen();
   tmux.Keys("Escape");
-  EXPECT_TRUE(tmux.WaitForText("exit=0")) << tmux.Screen();
+  EXPECT_TRUE(tmux.WaitForText("exit=1")) << tmux.Screen();
   EXPECT_TRUE(tmux.WaitForText("icanon echo")) << tmux.Screen();
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 void RunBoot(const std::string& root) {
-  CMachineSession session(root, "boot");
+  CMachineSession session(root, "boot", MachineUse::Change);
   if (!session.IsOpen()) return;
   BootReport report;
   Status status = RunBootStep(&report);

@@ -73,7 +73,7 @@ void PrintWrite(BOOL ret, const char* function) {
 }
 
 void RunWrite(const IniArgs& a) {
-  CMachineSession session(a.machine, "ini write");
+  CMachineSession session(a.machine, "ini write", MachineUse::Change);
   if (!session.IsOpen()) return;
   const char* key = a.rest.empty() ? nullptr : a.rest[0].c_str();
   const char* value = a.rest.size() < 2 ? nullptr : a.rest[1].c_str();
@@ -81,7 +81,7 @@ void RunWrite(const IniArgs& a) {
 }
 
 void RunWriteSection(const IniArgs& a) {
-  CMachineSession session(a.machine, "ini write-section");
+  CMachineSession session(a.machine, "ini write-section", MachineUse::Change);
   if (!session.IsOpen()) return;
   std::string lines;
   for (const std::string& line : a.rest) {

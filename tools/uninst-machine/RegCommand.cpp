@@ -30,7 +30,7 @@ std::string Why(const std::string& what, const Status& status) {
 }
 
 void RunImport(const RegArgs& a) {
-  CMachineSession session(a.machine, "reg import");
+  CMachineSession session(a.machine, "reg import", MachineUse::Change);
   if (!session.IsOpen()) return;
   RegFileError error;
   if (!ImportRegFiles(session.Machine(), a.files, &error))

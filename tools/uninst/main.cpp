@@ -1,111 +1,98 @@
 // uninst: the uninstaller, run on a machine (a directory that stands in for a Windows PC).
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include "app/UninstallApp.h"
-#include "platform/FrontEndChoice.h"
-#include "platform/HostMachine.h"
-#include "platform/MachineLocator.h"
-#include "platform/Process.h"
-#include "platform/Profile.h"
-#include "platform/ShutdownReportingMachine.h"
-#include "resources/ProgramResources.h"
+#include "platform/TextCase.h"
+#include "tools/uninst/ExitStatus.h"
+#include "tools/uninst/UninstOptions.h"
+#include "tools/uninst/Uninstaller.h"
 
 namespace {
 
-// Exit statuses.
-constexpr int kExitUsage = 2;     // bad arguments, no machine, no front end, start-up stopped
-constexpr int kExitFrontEnd = 3;  // the script did not fit what the program showed
-
-struct Arguments {
-  std::string program;
-  std::string machine;
-  std::string commandLine;
-  FrontEndOptions frontEnd;
-};
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "uninst: %s\n", message.c_str());
-  return kExitUsage;
+// Adds the options; returns --select, whose use the checks below need.
+CLI::Option* AddOptions(CLI::App& cli, UninstOptions& o) {
+  cli.add_option("PROGRAM", o.program, "the uninstaller's host path inside a drive folder");
+  cli.add_option("--machine", o.machine, "the machine's directory (with --command-line)")->type_name("DIR");
+  cli.add_option("--command-line", o.commandLine, "the Windows command line, e.g. \"C:\\Capture\\uninst.exe\"");
+  CLI::Option* script =
+      cli.add_option("--script", o.frontEnd.scriptPath, "take the user's actions from FILE (with --transcript)")
+          ->type_name("FILE");
+  CLI::Option* transcript = cli.add_option("--transcript", o.frontEnd.transcriptPath,
+                                           "write what is shown to FILE as JSON lines (- for stdout)")
+                                ->type_name("FILE");
+  CLI::Option* mono = cli.add_flag("--mono", o.frontEnd.mono, "draw the terminal UI without colours");
+  CLI::Option* silent =
+      cli.add_flag("--silent", o.silent, "no screen, never waits for input; dialogs answered by their defaults");
+  silent->excludes(script)->excludes(transcript)->excludes(mono);
+  CLI::Option* select = cli.add_option("--select", o.select,
+                                       "with --silent: the packages to remove (names as in [Packages]), or all, "
+                                       "instead of the state file's check boxes")
+                            ->delimiter(',')
+                            ->type_name("A,B|all")
+                            ->needs(silent);
+  cli.add_flag("--restart", o.restart,
+               "with --silent: let the restart dialog's preselected choice stand (may shut down or restart)")
+      ->needs(silent);
+  cli.add_flag("--dry-run", o.dryRun,
+               "run the whole flow (terminal UI or --silent) but change nothing; list what would be removed");
+  cli.add_option("--log", o.logPath,
+                 "append one timed line per change (removed, scheduled, failed and why) to FILE as it happens")
+      ->type_name("FILE");
+  return select;
 }
 
-// The machine and the Windows command line, from PROGRAM or from --machine and --command-line.
-int ResolveMachine(Arguments& args) {
-  if (!args.program.empty()) {
-    MachineLocation location;
-    Status located = LocateOnMachine(args.program, &location);
-    if (!located.IsOk()) return Fail(located.Path());
-    args.machine = location.root;
-    args.commandLine = "\"" + location.windowsPath + "\"";
-  } else if (args.machine.empty() || args.commandLine.empty()) {
-    return Fail("give PROGRAM, or --machine DIR with --command-line TEXT (see --help)");
-  }
-  return 0;
+std::string Trimmed(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A command line without a directory runs in the directory it was started from, which must
-// then be on the machine.
-int SetStartDirectory(IMachine& machine, const Arguments& args) {
-  if (args.commandLine.find('\\') != std::string::npos) return 0;
-  std::string current;
-  Status here = CurrentHostDirectoryOn(args.machine, &current);
-  if (!here.IsOk() || !machine.SetCurrentDirectory(current).IsOk())
-    return Fail("the command line names no directory and the current directory is not in a drive folder of " +
-                args.machine);
-  return 0;
-}
-
-int Run(Arguments& args) {
-  if (int failed = ResolveMachine(args)) return failed;
-  std::unique_ptr<CHostMachine> machine;
-  Status opened = CHostMachine::Open(args.machine, &machine);
-  if (!opened.IsOk()) return Fail(opened.ToString());
-  std::string error;
-  std::unique_ptr<IFrontEnd> frontEnd = MakeFrontEnd(args.frontEnd, &error);
-  if (!frontEnd) return Fail(error);
-  // The front end shows every shutdown or restart request the program makes.
-  CShutdownReportingMachine reporting(*machine);
-  InstallMachine(&reporting);
-  if (int failed = SetStartDirectory(reporting, args)) {
-    InstallMachine(nullptr);
-    return failed;
+// What the parser cannot see: the names --select was given, and who has standard output.
+bool CheckOptions(UninstOptions& o, const CLI::Option& select, std::string* error) {
+  std::vector<std::string> names;
+  for (const std::string& name : o.select)
+    if (std::string trimmed = Trimmed(name); !trimmed.empty()) names.push_back(std::move(trimmed));
+  o.select = std::move(names);
+  if (select.count() > 0 && o.select.empty()) {
+    *error = "--select names no package";
+    return false;
   }
-  SetProcessCommandLine(args.commandLine);
-  AfxSetResourceHandle(ProgramResources());
-  CFrontEndScope scope(*frontEnd);
-  CUninstallApp app;
-  int status = 0;
-  try {
-    AfxWinMain();
-    if (!app.StartupError().empty()) status = Fail(app.StartupError());
-  } catch (const CFrontEndError& e) {
-    std::fprintf(stderr, "uninst: %s\n", e.what());
-    status = kExitFrontEnd;
+  bool all = std::any_of(o.select.begin(), o.select.end(), [](const std::string& n) { return EqualsNoCase(n, "all"); });
+  if (all && o.select.size() > 1) {
+    *error = "--select all takes no other names";
+    return false;
   }
-  if (!FlushProfileWrites()) status = Fail("profile writes could not be written out");
-  InstallMachine(nullptr);
-  return status;
+  if (o.dryRun && o.frontEnd.transcriptPath == "-") {
+    *error = "--dry-run lists what it would do on standard output: give --transcript a file";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Arguments args;
+  UninstOptions options;
   CLI::App cli{"The Kalvora TK7/TK5 uninstaller, run on a machine: a directory that stands in for a Windows PC.\n"
                "PROGRAM is the host path of the uninstaller inside the machine's drive folder, e.g.\n"
                "~/pc/drive_c/Capture/uninst.exe; the machine is the folder that holds drive_c.",
                "uninst"};
-  cli.add_option("PROGRAM", args.program, "the uninstaller's host path inside a drive folder");
-  cli.add_option("--machine", args.machine, "the machine's directory (with --command-line)");
-  cli.add_option("--command-line", args.commandLine, "the Windows command line, e.g. \"C:\\Capture\\uninst.exe\"");
-  cli.add_option("--script", args.frontEnd.scriptPath, "take the user's actions from FILE (with --transcript)");
-  cli.add_option("--transcript", args.frontEnd.transcriptPath, "write what is shown to FILE as JSON lines (- for stdout)");
-  cli.add_flag("--mono", args.frontEnd.mono, "draw the terminal UI without colours");
-  CLI11_PARSE(cli, argc, argv);
-  return Run(args);
+  const CLI::Option* select = AddOptions(cli, options);
+  cli.footer(ExitStatusHelp());
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // --help ends well; every other parse error is a bad command line.
+    return cli.exit(e) == 0 ? exitstatus::kCompleted : exitstatus::kUsage;
+  }
+  std::string error;
+  if (!CheckOptions(options, *select, &error)) {
+    std::fprintf(stderr, "uninst: %s\n", error.c_str());
+    return exitstatus::kUsage;
+  }
+  return RunUninstaller(options);
 }
