@@ -51,7 +51,12 @@ void CDialogPainter::PaintText(const CControlWnd& control, const CellRect& r) {
   bool enabled = control.IsWindowEnabled();
   LabelText label = ParseMnemonic(control.Text(), !(control.GetStyle() & SS_NOPREFIX));
   std::u32string text = AnsiToUnicode(label.text);
-  std::vector<WrappedLine> lines = WrapText(text, r.cols);
+  // A path on a one-line label (the progress dialog's current file) keeps its file name in
+  // sight: cut in the middle, where a wrap would show only its first folders.
+  bool pathLine = r.rows == 1 && label.mnemonicIndex < 0 && text.find(U'\\') != std::u32string::npos &&
+                  text.find_first_of(U"\r\n") == std::u32string::npos;
+  std::vector<WrappedLine> lines =
+      pathLine ? std::vector<WrappedLine>{{0, TruncateMiddle(text, r.cols, m_glyphs.ellipsis)}} : WrapText(text, r.cols);
   DWORD align = control.GetStyle() & SS_TYPEMASK;
   for (size_t i = 0; i < lines.size() && static_cast<int>(i) < r.rows; ++i) {
     const WrappedLine& line = lines[i];

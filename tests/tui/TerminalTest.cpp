@@ -128,6 +128,15 @@ TEST(TerminalTest, ProgressDialogUpdatesWhileTheProgramWorksWithoutReadingKeys) 
   int first = -1;
   ASSERT_TRUE(tmux.WaitFor([&](const std::string& s) { return (first = fileNumber(s)) >= 0 && first < 60; }));
   EXPECT_TRUE(tmux.WaitFor([&](const std::string& s) { return fileNumber(s) > first + 20; })) << tmux.Screen();
+  // The path is longer than its label: cut in the middle, on one line, its start and its file
+  // name both in sight.
+  std::string screen = tmux.Screen();
+  size_t name = screen.find("\\file");
+  size_t start = screen.rfind("C:\\Program", name);
+  ASSERT_NE(start, std::string::npos) << screen;
+  std::string shown = screen.substr(start, name - start);
+  EXPECT_NE(shown.find("\u2026"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find('\n'), std::string::npos) << shown;
   ASSERT_TRUE(tmux.WaitForText("(i) Uninstallation completed")) << tmux.Screen();
   EXPECT_EQ(tmux.Screen().find("Please wait"), std::string::npos) << "the progress dialog is gone";
   tmux.Keys("Enter");

@@ -123,7 +123,9 @@ int RunProgress(const Options& options) {
   CWnd* bar = progress.GetDlgItem(IDC_PROGRESS_BAR);
   bar->SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   for (int pos = 0; pos <= 100; pos += 2) {
-    std::string file = "C:\\Program Files\\Kalvora\\Capture\\file" + std::to_string(pos) + ".dll";
+    // Longer than the label: the file name at its end must stay in sight.
+    std::string file = "C:\\Program Files\\Kalvora\\Capture\\Sample Clips\\Winter Holiday 1998\\file" +
+                       std::to_string(pos) + ".dll";
     progress.SetDlgItemText(IDC_FILE_LABEL, file.c_str());
     bar->SendMessage(PBM_SETPOS, static_cast<WPARAM>(pos));
     std::this_thread::sleep_for(std::chrono::milliseconds(pos == options.holdAt ? options.holdMs : 20));
