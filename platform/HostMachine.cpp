@@ -82,10 +82,13 @@ Status CHostMachine::ReadFile(std::string_view path, std::string* bytes, FileSta
   RETURN_IF_ERROR(m_paths.Resolve(path, &resolved));
   if (!resolved.exists) return Status::Error(ERROR_FILE_NOT_FOUND, resolved.windowsPath);
   if (resolved.leavesMachine || resolved.isDirectory) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
-  CHostFile file(CHostItem(m_paths.Cache(), resolved).OpenTarget(O_RDONLY | O_CLOEXEC));
+  // Non-blocking, and only a regular file is read: a FIFO planted in the machine would hang the
+  // run, a device would never end.
+  CHostFile file(CHostItem(m_paths.Cache(), resolved).OpenTarget(O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (!file.IsOpen()) return Fail(resolved.windowsPath);
   struct stat st {};
   if (::fstat(file.Fd(), &st) != 0) return Fail(resolved.windowsPath);
+  if (!S_ISREG(st.st_mode)) return Status::Error(ERROR_ACCESS_DENIED, resolved.windowsPath);
   if (!file.ReadAll(bytes)) return Fail(resolved.windowsPath);
   if (stamp) *stamp = StampOf(st);
   return Status::Ok();

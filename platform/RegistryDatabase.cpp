@@ -11,8 +11,12 @@ constexpr std::int64_t kSchemaVersion = 1;
 
 // WAL mode with synchronous=NORMAL: a commit survives a crash of the process at once, and
 // only checkpoints sync. The automatic checkpoint is raised so that a run of thousands of
-// small changes reaches it about once; Sync() forces one.
-constexpr const char* kSettings = "PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=10000;";
+// small changes reaches it about once; Sync() forces one. Temporary data (the journal of one
+// large statement, say a key with thousands of subkeys deleted inside a transaction) stays in
+// memory: SQLite would otherwise put it in a file of the host's temporary folder, outside the
+// machine.
+constexpr const char* kSettings =
+    "PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=10000; PRAGMA temp_store=MEMORY;";
 
 // Key ids are never reused (AUTOINCREMENT), so a handle of a deleted key can never come to
 // name a key created later. `fold` is the name upper-cased (ASCII): the unique index on
