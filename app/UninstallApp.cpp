@@ -7,6 +7,7 @@
 #include "dialogs/UninstallDlg.h"
 #include "platform/Process.h"
 #include "platform/Profile.h"
+#include "platform/Status.h"
 
 CUninstallApp::CUninstallApp() : CWinApp("uninst") {}
 
@@ -41,11 +42,20 @@ bool CUninstallApp::FillPaths(CUninstallRecord& record) {
   return true;
 }
 
+bool CUninstallApp::FilesReadable(const CUninstallRecord& record) {
+  for (const char* path : {record.m_szScriptPath.c_str(), record.m_szStatePath.c_str()}) {
+    if (ProfileFileReadable(path)) continue;
+    m_startupError = std::string("cannot read ") + path + ": " + ErrorCodeName(GetLastError());
+    return false;
+  }
+  return true;
+}
+
 BOOL CUninstallApp::InitInstance() {
   Enable3dControls();
   CUninstallDlg dlg;
   m_pMainWnd = &dlg;
-  if (FillPaths(dlg)) {
+  if (FillPaths(dlg) && FilesReadable(dlg)) {
     dlg.m_bCDVersion = GetPrivateProfileIntA(state::kSettings, state::kCdVersion, 0, dlg.m_szStatePath) == 1 ? 1 : 0;
     dlg.m_szLanguage = ChooseLanguage(dlg.m_bCDVersion == 1, dlg.m_szStatePath);
     m_dialogResult = dlg.DoModal();

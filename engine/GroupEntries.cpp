@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ActionLines.h"
 #include "engine/Actions.h"
 #include "engine/FileSearch.h"
 #include "engine/OpenRegKey.h"
@@ -12,8 +13,6 @@
 namespace {
 
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-// A prefix line matches the shortcuts whose names begin with this many characters of it.
-constexpr size_t kPrefixLength = 5;
 
 std::optional<std::string> ProgramsFolder() {
   std::string folder;
@@ -25,12 +24,23 @@ std::optional<std::string> ProgramsFolder() {
   return folder;
 }
 
-struct GroupLine {
-  std::string_view group;
-  std::optional<std::string_view> prefix;  // absent for a whole-group line
-};
+void AddLineShortcuts(const std::string& programs, const GroupLine& line, RemovalList& list) {
+  std::optional<GroupSearch> search = GroupLineSearch(programs, line);
+  if (!search) return;
+  bool found = false;
+  ForEachMatch(search->pattern, [&](const WIN32_FIND_DATAA& match) {
+    // A name that is already of the 8.3 form has no short name of its own.
+    const char* name = match.cAlternateFileName[0] ? match.cAlternateFileName : match.cFileName;
+    list.Add(CString(search->folder + '\\' + name), match.nFileSizeLow, RemovalKind::File);
+    found = true;
+  });
+  // Only a whole group takes its folder: a prefix line leaves the group's other shortcuts, and
+  // the folder with them.
+  if (found && !line.prefix) list.Add(CString(search->folder), 1, RemovalKind::Directory);
+}
 
-// The line split at its first "#" and at the first "=" after that; nullopt without that "=".
+}  // namespace
+
 std::optional<GroupLine> SplitGroupLine(std::string_view line) {
   size_t hash = line.find('#');
   size_t equals = line.find('=', hash == std::string_view::npos ? 0 : hash + 1);
@@ -39,25 +49,15 @@ std::optional<GroupLine> SplitGroupLine(std::string_view line) {
   return GroupLine{line.substr(0, hash), line.substr(hash + 1, equals - hash - 1)};
 }
 
-void AddLineShortcuts(const std::string& programs, const GroupLine& line, RemovalList& list) {
-  const std::string folder = programs + '\\' + std::string(line.group);
-  std::string pattern = folder + '\\';
-  if (line.prefix) pattern += line.prefix->substr(0, kPrefixLength);
-  pattern += "*.lnk";
-  if (!FitsTextRoom(pattern)) return;
-  bool found = false;
-  ForEachMatch(pattern, [&](const WIN32_FIND_DATAA& match) {
-    // A name that is already of the 8.3 form has no short name of its own.
-    const char* name = match.cAlternateFileName[0] ? match.cAlternateFileName : match.cFileName;
-    list.Add(CString(folder + '\\' + name), match.nFileSizeLow, RemovalKind::File);
-    found = true;
-  });
-  // Only a whole group takes its folder: a prefix line leaves the group's other shortcuts, and
-  // the folder with them.
-  if (found && !line.prefix) list.Add(CString(folder), 1, RemovalKind::Directory);
+std::optional<GroupSearch> GroupLineSearch(std::string_view programs, const GroupLine& line) {
+  GroupSearch search;
+  search.folder.append(programs).append(1, '\\').append(line.group);
+  search.pattern = search.folder + '\\';
+  if (line.prefix) search.pattern.append(line.prefix->substr(0, kGroupPrefixLength));
+  search.pattern += "*.lnk";
+  if (!FitsTextRoom(search.pattern)) return std::nullopt;
+  return search;
 }
-
-}  // namespace
 
 void AddGroupEntries(const SectionLines& lines, RemovalList& list) {
   std::optional<std::string> programs = ProgramsFolder();

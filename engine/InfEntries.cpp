@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 
+#include "engine/ActionLines.h"
 #include "engine/Actions.h"
 #include "engine/FileSearch.h"
 #include "engine/ProfileText.h"
@@ -11,18 +12,12 @@
 
 namespace {
 
-struct InfTest {
-  std::string section;
-  std::string item;
-  std::string searchId;
-};
-
 // The value an INF file gives its tested entry, cut to the room the program reads it into.
 std::string InfValue(const std::string& infPath, const InfTest& test) {
   std::array<char, kTextRoom> value{};
   DWORD count = GetPrivateProfileStringA(test.section.c_str(), test.item.c_str(), "", value.data(),
                                          static_cast<DWORD>(value.size()), infPath.c_str());
-  return AsciiUpper(std::string_view(value.data(), count));
+  return std::string(value.data(), count);
 }
 
 // One search of the Inf folder: `pattern` below the Windows directory, each match in `folder`.
@@ -34,20 +29,29 @@ void AddMatchingInfs(const char* pattern, const char* folder, const InfTest& tes
   const std::string dir = windowsDir + folder;
   ForEachMatch(windowsDir + pattern, [&](const WIN32_FIND_DATAA& match) {
     std::string path = dir + match.cFileName;
-    if (InfValue(path, test).find(test.searchId) != std::string::npos)
+    if (InfValueMatches(InfValue(path, test), test))
       list.Add(CString(std::move(path)), match.nFileSizeLow, RemovalKind::File);
   });
 }
 
 }  // namespace
 
-void AddInfEntries(LPCSTR sectionName, LPCSTR scriptPath, RemovalList& list) {
-  InfTest test{ReadProfileString(sectionName, "Section", "tolvekSection", scriptPath),
-               ReadProfileString(sectionName, "Item", "%DevDesc%", scriptPath),
-               ReadProfileString(sectionName, "Search_ID", "", scriptPath)};
+std::optional<InfTest> MakeInfTest(std::string section, std::string item, std::string searchId) {
   // The empty text occurs in every value: it would take every device's files.
-  if (test.searchId.empty()) return;
-  if (!FitsTextRoom(test.section) || !FitsTextRoom(test.item) || !FitsTextRoom(test.searchId)) return;
-  AddMatchingInfs("\\Inf\\others\\*.inf", "\\Inf\\others\\", test, list);
-  AddMatchingInfs("\\Inf\\oem*.inf", "\\Inf\\", test, list);
+  if (searchId.empty()) return std::nullopt;
+  if (!FitsTextRoom(section) || !FitsTextRoom(item) || !FitsTextRoom(searchId)) return std::nullopt;
+  return InfTest{std::move(section), std::move(item), std::move(searchId)};
+}
+
+bool InfValueMatches(std::string_view value, const InfTest& test) {
+  return AsciiUpper(value).find(test.searchId) != std::string::npos;
+}
+
+void AddInfEntries(LPCSTR sectionName, LPCSTR scriptPath, RemovalList& list) {
+  std::optional<InfTest> test = MakeInfTest(ReadProfileString(sectionName, "Section", "tolvekSection", scriptPath),
+                                            ReadProfileString(sectionName, "Item", "%DevDesc%", scriptPath),
+                                            ReadProfileString(sectionName, "Search_ID", "", scriptPath));
+  if (!test) return;
+  AddMatchingInfs("\\Inf\\others\\*.inf", "\\Inf\\others\\", *test, list);
+  AddMatchingInfs("\\Inf\\oem*.inf", "\\Inf\\", *test, list);
 }

@@ -2,16 +2,14 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ActionLines.h"
 #include "engine/Actions.h"
-#include "engine/HashLine.h"
 #include "engine/ProfileText.h"
 #include "engine/TextRoom.h"
 #include "platform/Profile.h"
 #include "platform/TextCase.h"
 
 namespace {
-
-enum class LineResult { Next, EndOfSection };
 
 void RemoveEntry(const std::string& file, const HashLine& fields) {
   const std::string section(fields.second);
@@ -29,23 +27,29 @@ void RemoveEntry(const std::string& file, const HashLine& fields) {
   WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str());
 }
 
-LineResult RemoveLineEntry(std::string_view line, const PathDirectories& dirs) {
-  HashLine fields;
-  HashLineShape shape = SplitHashLine(line, &fields);
-  if (shape == HashLineShape::NoSeparator) return LineResult::Next;
-  std::string file;
-  if (ExpandPathVariable(dirs, fields.first, &file) == Expansion::Stop) return LineResult::EndOfSection;
-  if (shape != HashLineShape::Complete) return LineResult::Next;
-  if (!FitsTextRoom(fields.first) || !FitsTextRoom(file) || !FitsTextRoom(fields.second) ||
-      !FitsTextRoom(fields.third))
-    return LineResult::Next;
-  RemoveEntry(file, fields);
-  return LineResult::Next;
-}
-
 }  // namespace
 
+IniEntryLine ParseIniEntryLine(std::string_view line, const PathDirectories& dirs) {
+  IniEntryLine parsed;
+  HashLineShape shape = SplitHashLine(line, &parsed.fields);
+  if (shape == HashLineShape::NoSeparator) return parsed;
+  if (ExpandPathVariable(dirs, parsed.fields.first, &parsed.file) == Expansion::Stop) {
+    parsed.step = LineStep::EndOfSection;
+    return parsed;
+  }
+  if (shape != HashLineShape::Complete) return parsed;
+  const HashLine& fields = parsed.fields;
+  if (!FitsTextRoom(fields.first) || !FitsTextRoom(parsed.file) || !FitsTextRoom(fields.second) ||
+      !FitsTextRoom(fields.third))
+    return parsed;
+  parsed.step = LineStep::Act;
+  return parsed;
+}
+
 void RemoveIniEntries(const SectionLines& lines, const PathDirectories& dirs) {
-  for (const std::string& line : lines)
-    if (RemoveLineEntry(line, dirs) == LineResult::EndOfSection) return;
+  for (const std::string& line : lines) {
+    const IniEntryLine parsed = ParseIniEntryLine(line, dirs);
+    if (parsed.step == LineStep::EndOfSection) return;
+    if (parsed.step == LineStep::Act) RemoveEntry(parsed.file, parsed.fields);
+  }
 }

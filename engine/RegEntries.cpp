@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ActionLines.h"
 #include "engine/Actions.h"
 #include "engine/HashLine.h"
 #include "engine/OpenRegKey.h"
@@ -36,17 +37,10 @@ void SelectRoot(std::string_view name, HKEY& currentRoot) {
     }
 }
 
-// The key's parent is opened and the last part of the path deleted from it; a path without a
-// backslash is opened whole and given no child name, which deletes nothing.
 void DeleteKey(HKEY root, const std::string& subKey) {
-  size_t slash = subKey.rfind('\\');
-  if (slash == std::string::npos) {
-    COpenRegKey key(root, subKey.c_str());
-    if (key.IsOpen()) RegDeleteKeyA(key.Key(), nullptr);
-    return;
-  }
-  COpenRegKey parent(root, subKey.substr(0, slash).c_str());
-  if (parent.IsOpen()) RegDeleteKeyA(parent.Key(), subKey.substr(slash + 1).c_str());
+  const KeyDeletion deletion = SplitKeyDeletion(subKey);
+  COpenRegKey key(root, deletion.parent.c_str());
+  if (key.IsOpen()) RegDeleteKeyA(key.Key(), deletion.child ? deletion.child->c_str() : nullptr);
 }
 
 void DeleteValue(HKEY root, const std::string& subKey, const HashLine& fields) {
@@ -65,22 +59,38 @@ void DeleteValue(HKEY root, const std::string& subKey, const HashLine& fields) {
 }
 
 void RemoveLineEntry(std::string_view line, HKEY& currentRoot) {
-  HashLine fields;
-  HashLineShape shape = SplitHashLine(line, &fields);
-  if (shape == HashLineShape::NoSeparator) return;
-  // The root changes before the rest of the line is looked at, so a line passed over below
-  // may still set it.
-  SelectRoot(fields.first, currentRoot);
-  if (shape != HashLineShape::Complete || !currentRoot) return;
-  if (!FitsTextRoom(fields.second) || !FitsTextRoom(fields.third)) return;
-  const std::string subKey(fields.second);
-  if (fields.third.empty())
-    DeleteKey(currentRoot, subKey);
+  const RegEntryLine parsed = ParseRegEntryLine(line, currentRoot);
+  if (parsed.step != LineStep::Act) return;
+  const std::string subKey(parsed.fields.second);
+  if (parsed.fields.third.empty())
+    DeleteKey(parsed.root, subKey);
   else
-    DeleteValue(currentRoot, subKey, fields);
+    DeleteValue(parsed.root, subKey, parsed.fields);
 }
 
 }  // namespace
+
+RegEntryLine ParseRegEntryLine(std::string_view line, HKEY& currentRoot) {
+  RegEntryLine parsed;
+  HashLineShape shape = SplitHashLine(line, &parsed.fields);
+  if (shape == HashLineShape::NoSeparator) return parsed;
+  // The root changes before the rest of the line is looked at, so a line passed over below
+  // may still set it.
+  SelectRoot(parsed.fields.first, currentRoot);
+  if (shape != HashLineShape::Complete || !currentRoot) return parsed;
+  if (!FitsTextRoom(parsed.fields.second) || !FitsTextRoom(parsed.fields.third)) return parsed;
+  parsed.root = currentRoot;
+  parsed.step = LineStep::Act;
+  return parsed;
+}
+
+// The key's parent is opened and the last part of the path deleted from it; a path without a
+// backslash is opened whole and given no child name, which deletes nothing.
+KeyDeletion SplitKeyDeletion(std::string_view subKey) {
+  size_t slash = subKey.rfind('\\');
+  if (slash == std::string_view::npos) return {std::string(subKey), std::nullopt};
+  return {std::string(subKey.substr(0, slash)), std::string(subKey.substr(slash + 1))};
+}
 
 void RemoveRegEntries(const SectionLines& lines, HKEY& currentRoot) {
   auto walk = [&lines](HKEY& root) {

@@ -2,6 +2,7 @@
 #include "platform/IniDocument.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/TextCase.h"
 
@@ -36,6 +37,13 @@ IniLine ClassifyLine(std::string text, std::string eol) {
 }
 
 IniLine NewLine(std::string text) { return ClassifyLine(std::move(text), "\r\n"); }
+
+// A written line that begins with "[" (a key "[x" gives the line "[x=value") is a section
+// header in the file, and starts a section of its own when the file is read again.
+bool ReadsAsHeader(std::string_view text) {
+  while (!text.empty() && IsIniBlank(text.front())) text.remove_prefix(1);
+  return text.starts_with('[');
+}
 
 bool IsEntryOrText(const IniLine& line) {
   return line.kind == IniLineKind::Entry || line.kind == IniLineKind::Text;
@@ -157,11 +165,25 @@ std::vector<std::string> CIniDocument::KeyNames(const IniSection& section) {
 
 std::vector<std::string> CIniDocument::SectionLines(const IniSection& section) {
   std::vector<std::string> lines;
-  for (const IniLine& line : section.lines) {
-    if (line.kind == IniLineKind::Entry) lines.push_back(EntryText(line.name, line.value));
-    if (line.kind == IniLineKind::Text) lines.push_back(line.name);
-  }
+  ForEachSectionLine(section, [&lines](std::span<const std::string_view> parts) {
+    std::string& line = lines.emplace_back();
+    for (std::string_view part : parts) line += part;
+    return true;
+  });
   return lines;
+}
+
+void CIniDocument::ForEachSectionLine(const IniSection& section,
+                                      const std::function<bool(std::span<const std::string_view> parts)>& visit) {
+  for (const IniLine& line : section.lines) {
+    if (line.kind == IniLineKind::Entry) {
+      const std::array<std::string_view, 3> parts{line.name, "=", line.value};
+      if (!visit(parts)) return;
+    } else if (line.kind == IniLineKind::Text) {
+      const std::array<std::string_view, 1> parts{line.name};
+      if (!visit(parts)) return;
+    }
+  }
 }
 
 IniLine* CIniDocument::LastLine() {
@@ -183,8 +205,8 @@ void CIniDocument::AppendSection(std::string_view name, const std::vector<std::s
   m_firstSection.try_emplace(AsciiUpper(m_sections.back().header.name), m_sections.size() - 1);
 }
 
-void CIniDocument::ReparseIfBroken(std::string_view text) {
-  if (text.find_first_of("\r\n") != std::string_view::npos) *this = Parse(Serialize());
+void CIniDocument::ReparseIfBroken(std::string_view text, bool addsHeader) {
+  if (addsHeader || text.find_first_of("\r\n") != std::string_view::npos) *this = Parse(Serialize());
 }
 
 bool CIniDocument::SetValue(std::string_view sectionName, std::string_view key, std::string_view value) {
@@ -205,7 +227,7 @@ bool CIniDocument::SetValue(std::string_view sectionName, std::string_view key, 
   }
   std::string written(sectionName);
   written.append(key).append(value);
-  ReparseIfBroken(written);
+  ReparseIfBroken(written, ReadsAsHeader(EntryText(key, value)));
   return true;
 }
 
@@ -245,7 +267,7 @@ bool CIniDocument::DeleteSection(std::string_view sectionName) {
 
 bool CIniDocument::ReplaceSection(std::string_view sectionName, const std::vector<std::string>& lines) {
   IniSection* section = Find(sectionName);
-  std::string joined;
+  std::string joined(sectionName);
   for (const std::string& line : lines) joined += line;
   if (!section) {
     AppendSection(sectionName, lines);
@@ -261,6 +283,8 @@ bool CIniDocument::ReplaceSection(std::string_view sectionName, const std::vecto
     if (!lines.empty()) InsertLines(*section, at, lines);
     IndexKeys(*section);
   }
-  ReparseIfBroken(joined);
+  ReparseIfBroken(joined, std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+                    return ReadsAsHeader(line);
+                  }));
   return true;
 }

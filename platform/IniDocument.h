@@ -2,6 +2,8 @@
 // sections and keys so that a lookup costs the same in a large file as in a small one.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,6 +42,10 @@ class CIniDocument {
   static std::vector<std::string> KeyNames(const IniSection& section);
   // The section's entries as "key=value" (trimmed) and its lines without `=` (trimmed).
   static std::vector<std::string> SectionLines(const IniSection& section);
+  // The same lines one at a time, each given as its parts (the key, "=" and the value, or the
+  // text) without copying them; the walk stops when `visit` returns false.
+  static void ForEachSectionLine(const IniSection& section,
+                                 const std::function<bool(std::span<const std::string_view> parts)>& visit);
 
   // Edits return whether the document changed. New lines end in CR LF; a line that had no
   // line end and gets a successor is given one.
@@ -57,8 +63,9 @@ class CIniDocument {
   void AppendSection(std::string_view name, const std::vector<std::string>& lines);
   void IndexSections();
   IniLine* LastLine();
-  // Text with a line break in it changes the lines themselves, so it is read back whole.
-  void ReparseIfBroken(std::string_view text);
+  // Text with a line break in it, or a new line that reads as a section header, changes the
+  // lines themselves, so the document is read back whole.
+  void ReparseIfBroken(std::string_view text, bool addsHeader);
 
   std::vector<IniLine> m_preamble;  // lines before the first header: no call reaches them
   std::vector<IniSection> m_sections;

@@ -1,7 +1,9 @@
 // The five profile functions over the parsed copies of the machine's files.
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,34 +56,64 @@ DWORD CopyText(std::string_view text, LPSTR buffer, DWORD size) {
   return static_cast<DWORD>(count);
 }
 
-// A list of NUL-closed strings closed by one more NUL. A list that does not fit, or fits
-// exactly, is cut: its last string is cut short and two NULs close the buffer.
+// Fills a buffer with a list of NUL-closed strings closed by one more NUL. A list that does not
+// fit, or fits exactly, is cut: its last string is cut short and two NULs close the buffer.
+// Strings are written as they come, so a long section costs what the buffer holds, not what
+// the section holds.
+class CListWriter {
+ public:
+  CListWriter(LPSTR buffer, DWORD size) : m_buffer(buffer), m_size(size) {}
+
+  // Adds one string made of `parts`; false once the list is known not to fit, when adding more
+  // would change nothing.
+  bool Add(std::span<const std::string_view> parts) {
+    for (std::string_view part : parts) Put(part);
+    Put(std::string_view("", 1));
+    return Fits();
+  }
+  bool Add(std::string_view item) { return Add(std::span<const std::string_view>(&item, 1)); }
+
+  // Closes the list; returns the count before the closing NUL (nSize - 2 when cut).
+  DWORD Finish() {
+    if (m_size == 0) return 0;
+    if (m_count == 0) {
+      m_buffer[0] = '\0';
+      if (m_size >= 2) m_buffer[1] = '\0';
+      return 0;
+    }
+    if (Fits()) {
+      m_buffer[m_count] = '\0';
+      return static_cast<DWORD>(m_count);
+    }
+    SetLastError(ERROR_MORE_DATA);
+    if (m_size == 1) {
+      m_buffer[0] = '\0';
+      return 0;
+    }
+    m_buffer[m_size - 2] = '\0';
+    m_buffer[m_size - 1] = '\0';
+    return m_size - 2;
+  }
+
+ private:
+  bool Fits() const { return m_count + 1 < m_size; }
+  // Bytes beyond what a cut list keeps are counted, not written.
+  void Put(std::string_view bytes) {
+    size_t room = m_size >= 2 ? m_size - 2 : 0;
+    if (m_count < room) std::memcpy(m_buffer + m_count, bytes.data(), std::min(bytes.size(), room - m_count));
+    m_count += bytes.size();
+  }
+
+  LPSTR m_buffer;
+  DWORD m_size;
+  size_t m_count = 0;  // the list's length so far, closing NULs of its strings included
+};
+
 DWORD CopyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) {
-  if (size == 0) return 0;
-  std::string joined;
-  for (const std::string& item : items) {
-    joined += item;
-    joined += '\0';
-  }
-  if (joined.empty()) {
-    buffer[0] = '\0';
-    if (size >= 2) buffer[1] = '\0';
-    return 0;
-  }
-  if (joined.size() + 1 < size) {
-    std::memcpy(buffer, joined.data(), joined.size());
-    buffer[joined.size()] = '\0';
-    return static_cast<DWORD>(joined.size());
-  }
-  SetLastError(ERROR_MORE_DATA);
-  if (size == 1) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  std::memcpy(buffer, joined.data(), size - 2);
-  buffer[size - 2] = '\0';
-  buffer[size - 1] = '\0';
-  return size - 2;
+  CListWriter list(buffer, size);
+  for (const std::string& item : items)
+    if (!list.Add(item)) break;
+  return list.Finish();
 }
 
 // One pair of matching quotes around a value is not part of it.
@@ -157,8 +189,12 @@ DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD 
   Status status = LoadProfile(lpFileName, &profile);
   if (!status.IsOk()) SetLastError(status.Code());
   const IniSection* section = status.IsOk() ? profile.doc->FindSection(DropSpaces(lpAppName)) : nullptr;
-  return CopyList(section ? CIniDocument::SectionLines(*section) : std::vector<std::string>(), lpReturnedString,
-                  nSize);
+  CListWriter list(lpReturnedString, nSize);
+  if (section) {
+    CIniDocument::ForEachSectionLine(*section,
+                                     [&list](std::span<const std::string_view> parts) { return list.Add(parts); });
+  }
+  return list.Finish();
 }
 
 UINT GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPCSTR lpFileName) {
@@ -206,6 +242,13 @@ BOOL WritePrivateProfileSectionA(LPCSTR lpAppName, LPCSTR lpString, LPCSTR lpFil
   for (LPCSTR line = lpString; *line; line += std::strlen(line) + 1) lines.emplace_back(line);
   return UpdateProfile(lpFileName,
                        [section, lines](CIniDocument& doc) { return doc.ReplaceSection(section, lines); });
+}
+
+BOOL ProfileFileReadable(LPCSTR lpFileName) {
+  LoadedProfile profile;
+  Status status = LoadProfile(lpFileName, &profile);
+  if (status.IsOk() || status.IsNotFound()) return TRUE;
+  return Fail(status);
 }
 
 CProfileWriteBatch::CProfileWriteBatch() { TheProfileCache().BeginBatch(); }

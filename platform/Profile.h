@@ -36,6 +36,11 @@ class CProfileWriteBatch {
   CProfileWriteBatch& operator=(const CProfileWriteBatch&) = delete;
 };
 
+// Whether the profile file can be read: TRUE when it reads, and when it is missing (every
+// profile function then takes it as empty); FALSE, with GetLastError saying why, when it is
+// there but cannot be read (a folder, a device, no permission, too large).
+BOOL ProfileFileReadable(LPCSTR lpFileName);
+
 // Writes out every pending profile write now (start-up calls it at exit). Returns FALSE when
 // a file could not be written; its pending writes are then dropped and GetLastError tells why.
 BOOL FlushProfileWrites();

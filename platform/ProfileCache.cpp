@@ -5,7 +5,14 @@
 
 namespace {
 
+// A profile file is read whole and parsed into lines; one larger than this is refused instead,
+// so that a huge or sparse file cannot exhaust the memory of the run.
+constexpr std::uint64_t kMaxProfileBytes = std::uint64_t{256} << 20;
+
 Status ReadCopy(IMachine& machine, const std::string& path, CIniDocument* doc, FileStamp* stamp, bool* exists) {
+  FileInfo info;
+  if (machine.GetFileInfo(path, &info).IsOk() && info.size > kMaxProfileBytes)
+    return Status::Error(ERROR_NOT_ENOUGH_MEMORY, path + " (a profile file larger than 256 MiB)");
   std::string bytes;
   Status read = machine.ReadFile(path, &bytes, stamp);
   if (read.Code() == ERROR_FILE_NOT_FOUND) {

@@ -146,6 +146,8 @@ bool CRegFileParser::ParseKeyLine(std::string_view rest) {
   SkipSpace(&after);
   if (!after.empty()) return Fail("text after the key line's closing ']'");
   std::string_view keyText = rest.substr(0, close);
+  // Lines end at LF; a CR inside one would give a name that no .reg line can write back.
+  if (keyText.find('\r') != std::string_view::npos) return Fail("a key name with a line break");
   RegFileChange change;
   std::string_view below;
   if (!SplitRootedKeyPath(keyText, &change.root, &below))
@@ -173,6 +175,8 @@ bool CRegFileParser::ParseValueLine(std::string_view rest) {
     rest.remove_prefix(1);
   } else if (!ParseQuoted(&rest, &change.name)) {
     return false;
+  } else if (change.name.find('\r') != std::string::npos) {
+    return Fail("a value name with a line break");
   }
   SkipSpace(&rest);
   if (!rest.starts_with('=')) return Fail("'=' must follow the value's name");

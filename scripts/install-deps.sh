@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libsqlite3-dev sqlite3 libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev tmux strace bsdutils dpkg-dev file groff-base man-db)
+          libgtest-dev libgmock-dev libbenchmark-dev tmux strace bsdutils dpkg-dev file groff-base man-db
+          clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

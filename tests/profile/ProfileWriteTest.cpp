@@ -9,6 +9,7 @@
 
 #include "platform/HostFile.h"
 #include "platform/Profile.h"
+#include "platform/ProfileCache.h"
 #include "tests/support/TestMachine.h"
 
 namespace {
@@ -128,6 +129,43 @@ TEST(ProfileWriteRoundTrip, ReadsSeeWrites) {
   ASSERT_TRUE(WritePrivateProfileStringA("Packages", "PackageA", nullptr, kFile));
   EXPECT_EQ(GetPrivateProfileSectionA("Packages", buffer, sizeof buffer, kFile), 11u);
   EXPECT_EQ(std::string(buffer, 12), "PackageB=0\0\0"s);
+}
+
+// Writes whose text makes lines of another kind in the file (a key beginning with "[" is a
+// header there; a line break in a section name splits its header): this process reads the
+// file as any other process reading it afresh does.
+TEST(ProfileWriteRoundTrip, WritesThatMakeNewLinesReadAsTheFileReads) {
+  struct Case {
+    const char* name;
+    Write call;
+    const char* section;
+    const char* key;
+    const char* value;  // for Section: the NUL-separated lines
+    std::string after;
+    std::string sections;  // the section list read back, as GetPrivateProfileStringA gives it
+  };
+  const Case cases[] = {
+      {"KeyBeginningWithBracket", Write::String, "a", "[b", "v", "[a]\r\nx=1\r\n[b=v\r\n", "a\0b=v\0"s},
+      {"KeyWithBlanksThenBracket", Write::String, "a", "\t[b", "v", "[a]\r\nx=1\r\n\t[b=v\r\n", "a\0b=v\0"s},
+      {"NewSectionWithBracketKey", Write::String, "n", "[b]", "v", "[a]\r\nx=1\r\n[n]\r\n[b]=v\r\n", "a\0n\0b\0"s},
+      {"SectionLineBeginningWithBracket", Write::Section, "a", nullptr, "[c]\0y=2\0", "[a]\r\n[c]\r\ny=2\r\n",
+       "a\0c\0"s},
+      {"SectionNameWithLineBreak", Write::Section, "s\r\nk", nullptr, "\0", "[a]\r\nx=1\r\n[s\r\nk]\r\n", "a\0s\0"s},
+  };
+  for (const Case& c : cases) {
+    CTestMachine machine;
+    machine.Write(kHostFile, "[a]\r\nx=1\r\n");
+    BOOL ret = c.call == Write::String ? WritePrivateProfileStringA(c.section, c.key, c.value, kFile)
+                                       : WritePrivateProfileSectionA(c.section, c.value, kFile);
+    ASSERT_TRUE(ret) << c.name;
+    EXPECT_EQ(machine.Read(kHostFile), c.after) << c.name;
+    char buffer[64];
+    DWORD count = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, kFile);
+    EXPECT_EQ(std::string(buffer, count), c.sections) << c.name << ": the sections this process sees";
+    TheProfileCache().Clear();  // the next read parses the file afresh
+    count = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, kFile);
+    EXPECT_EQ(std::string(buffer, count), c.sections) << c.name << ": the sections of the file";
+  }
 }
 
 TEST(ProfileWriteBatch, WritesGoOutTogetherAtTheEnd) {

@@ -127,6 +127,8 @@ TEST_F(RegFile, AMalformedLineIsNamedAndChangesNothing) {
       {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 2, "doubled backslash"},
       {"REGEDIT4\n[-HKEY_LOCAL_MACHINE]\n", 2, "root key cannot be deleted"},
       {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X] junk\n", 2, "after the key line"},
+      // Lines end at LF: a CR inside one would make a name no .reg line can write back.
+      {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\rB]\r\n", 2, "key name with a line break"},
   };
   const std::string body =
       "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Before]\n\"v\"=\"changed\"\n[HKEY_LOCAL_MACHINE\\New]\n";
@@ -152,6 +154,7 @@ TEST_F(RegFile, AMalformedLineIsNamedAndChangesNothing) {
       {"\"v\"=-x", "text after"},
       {"\"v\" \"x\"", "'='"},
       {"value=1", "neither"},
+      {"\"a\rb\"=\"x\"", "value name with a line break"},
   };
   std::vector<Case> all(std::begin(cases), std::end(cases));
   for (const ValueCase& c : valueCases) all.push_back({body + c.line + "\n", 5, c.why});
